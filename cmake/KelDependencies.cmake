@@ -1,0 +1,13 @@
+# Third-party libraries, all from Debian packages (scripts/install-deps).
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+find_package(SQLite3 REQUIRED)
+find_package(pugixml REQUIRED)
+find_package(GTest REQUIRED)
+pkg_check_modules(PCRE2_16 REQUIRED IMPORTED_TARGET GLOBAL libpcre2-16)
+pkg_check_modules(CRYPTOPP REQUIRED IMPORTED_TARGET GLOBAL libcrypto++)
+pkg_check_modules(LIBMDB REQUIRED IMPORTED_TARGET GLOBAL libmdb)
+find_package(benchmark QUIET)
+if(KEL_WITH_UI)
+  find_package(Qt6 REQUIRED COMPONENTS Widgets)
+endif()
