@@ -23,7 +23,7 @@ TEST(WideString, CaseRulesTouchOnlyAsciiLetters) {
     EXPECT_EQ(compareNoCase(u"Table", u"TABLE"), 0);
     EXPECT_LT(compareNoCase(u"abc", u"ABD"), 0);
     EXPECT_LT(compareNoCase(u"ab", u"abc"), 0);
-    // '_' (0x5F) sorts after letters once they are lower-cased, as with wcsicmp.
+    // '_' (0x5F) sorts before letters once they are lower-cased, as with wcsicmp.
     EXPECT_LT(compareNoCase(u"_", u"A"), 0);
     EXPECT_FALSE(equalsNoCase(u"\u00C9", u"\u00E9"));
 }
