@@ -5,6 +5,8 @@
 #include "report/diff/HalfMatch.h"
 #include "report/diff/LineEncoding.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace diff {
@@ -24,6 +26,34 @@ Segments splitAt(View text1, View text2, std::size_t x, std::size_t y, const Dea
     return segments;
 }
 
+// Furthest x reached on each diagonal k of the edit graph, -1 where none yet. The storage
+// grows with the diagonals written, so a bisection that ends early stays cheap on long texts.
+class Reach {
+public:
+    int operator[](int k) const {
+        const int i = k + half_;
+        return i >= 0 && i < static_cast<int>(x_.size()) ? x_[i] : -1;
+    }
+
+    void set(int k, int x) {
+        if (std::abs(k) > half_) {
+            grow(std::max(2 * half_, std::abs(k)));
+        }
+        x_[k + half_] = x;
+    }
+
+private:
+    void grow(int half) {
+        std::vector<int> wider(2 * half + 1, -1);
+        std::copy(x_.begin(), x_.end(), wider.begin() + (half - half_));
+        x_ = std::move(wider);
+        half_ = half;
+    }
+
+    std::vector<int> x_ = std::vector<int>(65, -1);
+    int half_ = 32;
+};
+
 // Myers' O(ND) bisection (Myers 1986): walks the edit graph from both corners at once until
 // the paths meet, then splits the problem there. Past the deadline, or when nothing is
 // shared, the texts are one deletion and one insertion.
@@ -31,13 +61,10 @@ Segments bisect(View text1, View text2, const Deadline& deadline) {
     const int length1 = static_cast<int>(text1.size());
     const int length2 = static_cast<int>(text2.size());
     const int maxD = (length1 + length2 + 1) / 2;
-    const int offset = maxD;
-    const int vLength = 2 * maxD;
-    // Furthest x reached on each diagonal k (at offset + k), from the front and the back.
-    std::vector<int> v1(vLength, -1);
-    std::vector<int> v2(vLength, -1);
-    v1[offset + 1] = 0;
-    v2[offset + 1] = 0;
+    Reach v1; // from the top left
+    Reach v2; // from the bottom right, x counted from the end
+    v1.set(1, 0);
+    v2.set(1, 0);
     const int delta = length1 - length2;
     // With an odd total the front path collides with the reverse one, else the other way.
     const bool front = delta % 2 != 0;
@@ -48,53 +75,37 @@ Segments bisect(View text1, View text2, const Deadline& deadline) {
             break;
         }
         for (int k1 = -d + k1start; k1 <= d - k1end; k1 += 2) {
-            const int k1Offset = offset + k1;
-            int x1 = k1 == -d || (k1 != d && v1[k1Offset - 1] < v1[k1Offset + 1])
-                         ? v1[k1Offset + 1]
-                         : v1[k1Offset - 1] + 1;
+            int x1 = k1 == -d || (k1 != d && v1[k1 - 1] < v1[k1 + 1]) ? v1[k1 + 1] : v1[k1 - 1] + 1;
             int y1 = x1 - k1;
             while (x1 < length1 && y1 < length2 && text1[x1] == text2[y1]) {
                 ++x1;
                 ++y1;
             }
-            v1[k1Offset] = x1;
+            v1.set(k1, x1);
             if (x1 > length1) {
                 k1end += 2; // off the right of the grid
             } else if (y1 > length2) {
                 k1start += 2; // off the bottom
-            } else if (front) {
-                const int k2Offset = offset + delta - k1;
-                if (k2Offset >= 0 && k2Offset < vLength && v2[k2Offset] != -1 &&
-                    x1 >= length1 - v2[k2Offset]) {
-                    return splitAt(text1, text2, x1, y1, deadline);
-                }
+            } else if (front && v2[delta - k1] != -1 && x1 >= length1 - v2[delta - k1]) {
+                return splitAt(text1, text2, x1, y1, deadline);
             }
         }
         for (int k2 = -d + k2start; k2 <= d - k2end; k2 += 2) {
-            const int k2Offset = offset + k2;
-            int x2 = k2 == -d || (k2 != d && v2[k2Offset - 1] < v2[k2Offset + 1])
-                         ? v2[k2Offset + 1]
-                         : v2[k2Offset - 1] + 1;
+            int x2 = k2 == -d || (k2 != d && v2[k2 - 1] < v2[k2 + 1]) ? v2[k2 + 1] : v2[k2 - 1] + 1;
             int y2 = x2 - k2;
             while (x2 < length1 && y2 < length2 &&
                    text1[length1 - x2 - 1] == text2[length2 - y2 - 1]) {
                 ++x2;
                 ++y2;
             }
-            v2[k2Offset] = x2;
+            v2.set(k2, x2);
             if (x2 > length1) {
                 k2end += 2; // off the left of the grid
             } else if (y2 > length2) {
                 k2start += 2; // off the top
-            } else if (!front) {
-                const int k1Offset = offset + delta - k2;
-                if (k1Offset >= 0 && k1Offset < vLength && v1[k1Offset] != -1) {
-                    const int x1 = v1[k1Offset];
-                    const int y1 = offset + x1 - k1Offset;
-                    if (x1 >= length1 - x2) {
-                        return splitAt(text1, text2, x1, y1, deadline);
-                    }
-                }
+            } else if (!front && v1[delta - k2] != -1 && v1[delta - k2] >= length1 - x2) {
+                const int x1 = v1[delta - k2];
+                return splitAt(text1, text2, x1, x1 - (delta - k2), deadline);
             }
         }
     }
