@@ -1,0 +1,39 @@
+// Entry point of the schema comparer.
+
+#include "comparer/CommandLineArguments.h"
+#include "foundation/platform/MessageBox.h"
+#include "foundation/text/WideString.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+void print(FILE* stream, std::u16string_view message) {
+    std::string bytes = text::toUtf8(message);
+    bytes += '\n';
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::u16string> words;
+    for (int i = 0; i < argc; ++i)
+        words.push_back(text::fromUtf8(argv[i]));
+
+    CommandLineArguments arguments(std::move(words));
+    if (!arguments.parse()) {
+        platform::showMessage(u"Help", arguments.usage());
+        return 0;
+    }
+    // The window and the presenter are not part of this build yet: without databases the
+    // program explains its command line, with them it says what is missing.
+    if (arguments.mode() == RunMode::NoDatabases) {
+        print(stdout, CommandLineArguments::usageText());
+        return 0;
+    }
+    print(stderr, u"kelvor: comparing databases is not available in this build yet.");
+    return 0;
+}

@@ -1,0 +1,39 @@
+// Entry point of the script runner.
+
+#include "foundation/platform/MessageBox.h"
+#include "foundation/text/WideString.h"
+#include "runner/RunnerCommandLine.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+void print(FILE* stream, std::u16string_view message) {
+    std::string bytes = text::toUtf8(message);
+    bytes += '\n';
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::u16string> words;
+    for (int i = 0; i < argc; ++i)
+        words.push_back(text::fromUtf8(argv[i]));
+
+    // Without arguments the runner opens its window, which is not part of this build yet:
+    // the program explains its command line instead.
+    if (words.size() <= 1) {
+        print(stdout, RunnerCommandLine::usageText());
+        return 0;
+    }
+    RunnerCommandLine commandLine(std::move(words));
+    if (!commandLine.parse()) {
+        platform::showMessage(u"Help", commandLine.message());
+        return 0;
+    }
+    print(stderr, u"kelrun: running scripts is not available in this build yet.");
+    return 0;
+}
