@@ -169,6 +169,17 @@ TEST_F(CommandLineTest, CreateOverAnExistingFileFailsAndRunsNothing) {
     EXPECT_EQ(bytesOf(db), before);
 }
 
+TEST_F(CommandLineTest, OverwriteNeverDeletesAFolder) {
+    std::filesystem::create_directory(folder_ / "data.mdb");
+    std::filesystem::path inside = folder_ / "data.mdb" / "keep.txt";
+    writeFile(inside, "kept");
+    Outcome outcome = kelrun(
+        {script("s.sql", "CREATE TABLE [T] ([Id] LONG);"), path("data.mdb"), "/c", "/o", "/e"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(outcome.out.starts_with("\r\nError: ")) << outcome.out;
+    EXPECT_EQ(bytesOf(inside), "kept");
+}
+
 TEST_F(CommandLineTest, CreateWithPasswordNeedsItToRun) {
     std::string sql = script("s.sql", "CREATE TABLE [T] ([Id] LONG);");
     EXPECT_EQ(kelrun({sql, path("locked.accdb"), "/c", "/p", "pw", "/e"}).exitCode, 1);

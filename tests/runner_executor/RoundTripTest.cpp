@@ -60,7 +60,8 @@ Outcome kelvor(const std::filesystem::path& folder, const std::vector<std::strin
 
 std::vector<std::string> caseNames() {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(casesFolder)) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(casesFolder, error)) {
         if (entry.is_directory())
             names.push_back(entry.path().filename().string());
     }
