@@ -2,6 +2,7 @@
 
 #include "foundation/database/DatabaseDescription.h"
 #include "foundation/engine/EngineComponents.h"
+#include "foundation/platform/Console.h"
 #include "foundation/platform/MessageBox.h"
 #include "foundation/settings/Progress.h"
 #include "foundation/text/WideString.h"
@@ -10,7 +11,6 @@
 #include "runner/executor/ScriptExecutor.h"
 #include "runner/stream/FileReader.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -69,11 +69,8 @@ bool runCommandLine(const RunnerCommandLine& commandLine, std::u16string& messag
 }
 
 void reportFailure(const RunnerCommandLine& commandLine, const std::u16string& message) {
-    if (commandLine.console()) {
-        std::string bytes = text::toUtf8(message);
-        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-        std::fflush(stdout);
-    }
+    if (commandLine.console())
+        platform::writeConsole(message);
     if (commandLine.logFile() && !appendToLog(kLogFileName, message))
         platform::showMessage(u"Error", u"Can't write to the log file");
     if (!commandLine.console() && !commandLine.logFile())
