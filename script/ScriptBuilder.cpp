@@ -6,7 +6,14 @@
 #include <algorithm>
 
 ScriptBuilder::ScriptBuilder(const Database& first, const Database& second)
-    : first_(first), second_(second) {}
+    : first_(first), second_(second) {
+    for (const auto& table : first.tables()) {
+        for (const auto& key : table->keys()) {
+            if (key->type() == Key::Foreign)
+                foreignKeysByRelatedTable_[key->relatedTableName()].push_back(key.get());
+        }
+    }
+}
 
 ScriptBuilder::~ScriptBuilder() = default;
 
@@ -247,18 +254,17 @@ void ScriptBuilder::alterColumnWithKeys(const Field& field) {
 
 void ScriptBuilder::recreateReferencingForeignKeys(const Key& key) {
     const std::u16string& referenced = key.table().name();
-    for (const auto& table : first_.tables()) {
-        if (table->name() == referenced)
+    auto found = foreignKeysByRelatedTable_.find(referenced);
+    if (found == foreignKeysByRelatedTable_.end())
+        return;
+    for (const Key* candidate : found->second) {
+        if (candidate->table().name() == referenced)
             continue;
-        for (const auto& candidate : table->keys()) {
-            if (candidate->type() != Key::Foreign || candidate->relatedTableName() != referenced)
-                continue;
-            const bool refersToKey = std::any_of(
-                candidate->columns().begin(), candidate->columns().end(),
-                [&](const KeyColumn& column) { return key.hasColumn(column.relatedColumn); });
-            if (refersToKey)
-                plan(table->name()).recreateKey(*candidate);
-        }
+        const bool refersToKey = std::any_of(
+            candidate->columns().begin(), candidate->columns().end(),
+            [&](const KeyColumn& column) { return key.hasColumn(column.relatedColumn); });
+        if (refersToKey)
+            plan(candidate->table().name()).recreateKey(*candidate);
     }
 }
 

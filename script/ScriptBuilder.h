@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 class Database;
 
@@ -57,6 +59,9 @@ private:
     const Database& first_;
     const Database& second_;
     std::map<std::u16string, std::unique_ptr<TableDiff>> plans_;
+    // The first database's foreign keys by the exact name of the table they refer to, in
+    // table and key order, so that finding the dependants of a key does not scan every table.
+    std::unordered_map<std::u16string, std::vector<const Key*>> foreignKeysByRelatedTable_;
     // Children of a table that is created or dropped as a whole need no statements of
     // their own; the last table item decides.
     bool skipDeletedChildren_ = false;
