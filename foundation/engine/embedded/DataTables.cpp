@@ -178,9 +178,14 @@ void DataTables::drop(std::u16string_view table) {
 
 void DataTables::change(const TableShape& before, const TableShape& after,
                         const std::vector<std::optional<std::u16string>>& sources) {
+    // Same SQL, same column names, and no kept value to convert: only indexes change.
     bool sameColumns = tableSql(before, before.table.name) == tableSql(after, after.table.name);
-    for (std::size_t i = 0; sameColumns && i < after.table.columns.size(); ++i)
-        sameColumns = sources[i] && text::equalsNoCase(*sources[i], after.table.columns[i].name);
+    for (std::size_t i = 0; sameColumns && i < after.table.columns.size(); ++i) {
+        const catalog::Column& column = after.table.columns[i];
+        const catalog::Column* old = sources[i] ? before.table.findColumn(*sources[i]) : nullptr;
+        sameColumns = old && text::equalsNoCase(old->name, column.name) &&
+                      old->type == column.type && old->size == column.size;
+    }
     if (!sameColumns) {
         rebuild(before, after, sources);
         return;

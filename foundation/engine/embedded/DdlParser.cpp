@@ -603,10 +603,19 @@ private:
 
 } // namespace
 
-bool isDdl(std::u16string_view sql) {
+bool isDataStatement(std::u16string_view sql) {
     std::vector<Token> tokens = tokenize(sql);
-    const Token& first = tokens.front();
-    return first.isWord(u"CREATE") || first.isWord(u"ALTER") || first.isWord(u"DROP");
+    const Token* first = &tokens.front();
+    for (const Token& token : tokens) // a query may start inside parentheses
+        if (!token.isSymbol(u"(")) {
+            first = &token;
+            break;
+        }
+    for (std::u16string_view word :
+         {u"SELECT", u"INSERT", u"UPDATE", u"DELETE", u"PARAMETERS", u"TRANSFORM"})
+        if (first->isWord(word))
+            return true;
+    return false;
 }
 
 Statement parseDdl(std::u16string_view sql) {

@@ -12,8 +12,9 @@
 
 namespace engine::embedded {
 
-// True when the statement starts with a word that begins DDL (CREATE, ALTER, DROP).
-bool isDdl(std::u16string_view sql);
+// True when the statement starts with a word that begins a query or data change (SELECT,
+// INSERT, UPDATE, DELETE, PARAMETERS, TRANSFORM) rather than DDL.
+bool isDataStatement(std::u16string_view sql);
 
 ddl::Statement parseDdl(std::u16string_view sql);
 

@@ -59,7 +59,7 @@ std::shared_ptr<ado::Recordset> EmbeddedSession::execute(const std::u16string& s
                                                          const std::vector<Variant>&,
                                                          std::int64_t* recordsAffected) {
     db();
-    if (!isDdl(sql))
+    if (isDataStatement(sql))
         throw EngineError(status::unspecified,
                           u"Data statements (SELECT, INSERT, UPDATE, DELETE) are not available "
                           u"on this database in this build.");

@@ -118,16 +118,15 @@ void SchemaEditor::execute(const ddl::Statement& statement) {
         statement);
 }
 
-void SchemaEditor::checkNewName(std::u16string_view name) {
+// Tables and queries share one set of names.
+void SchemaEditor::checkNewName(std::u16string_view name, bool table) {
     checkName(name);
-    if (store_.loadTable(name))
-        throw errors::tableExists(name);
-    if (store_.loadQuery(name))
-        throw errs::objectExists(name);
+    if (store_.loadTable(name) || store_.loadQuery(name))
+        throw table ? errors::tableExists(name) : errs::objectExists(name);
 }
 
 void SchemaEditor::createTable(const ddl::CreateTable& statement) {
-    checkNewName(statement.name);
+    checkNewName(statement.name, true);
     Edit edit;
     edit.after.name = statement.name;
     for (const ddl::ColumnDefinition& definition : statement.columns) {
@@ -561,7 +560,7 @@ void SchemaEditor::dropColumn(const std::u16string& table, const std::u16string&
 }
 
 void SchemaEditor::appendTable(const catalog::Table& table) {
-    checkNewName(table.name);
+    checkNewName(table.name, true);
     catalog::Table created = table;
     created.indexes.clear();
     created.checks.clear();
@@ -627,7 +626,7 @@ void SchemaEditor::dropRelation(const std::u16string& name) {
 }
 
 void SchemaEditor::appendQuery(const std::u16string& name, const std::u16string& text) {
-    checkNewName(name);
+    checkNewName(name, false);
     catalog::Query query;
     query.name = name;
     query.text = text;

@@ -57,7 +57,7 @@ private:
     void addForeignKey(Edit& edit, const ddl::Constraint& constraint, const std::u16string& name);
     void addRelation(Edit& edit, catalog::Relation relation, bool withIndex, bool uniqueIndex);
     void removeColumn(Edit& edit, const std::u16string& column);
-    void checkNewName(std::u16string_view name);
+    void checkNewName(std::u16string_view name, bool table);
 
     CatalogStore& store_;
     DataTables data_;

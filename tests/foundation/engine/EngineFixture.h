@@ -7,6 +7,7 @@
 #include "foundation/text/WideString.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
@@ -90,6 +91,40 @@ protected:
         std::u16string description = failureOf([&] { exec(sql); });
         EXPECT_NE(description, u"") << text::toUtf8(sql) << " succeeded";
         return description;
+    }
+
+    // Runs SQLite SQL on the file directly: rows for the tests, as later data statements will.
+    void sqlite(const std::string& sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.string().c_str(), &db), SQLITE_OK);
+        char* error = nullptr;
+        int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+        EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
+        sqlite3_free(error);
+        sqlite3_close(db);
+    }
+
+    // The rows of a query on the file, each row's values joined by "|".
+    std::vector<std::string> rows(const std::string& sql) {
+        std::vector<std::string> result;
+        sqlite3* db = nullptr;
+        sqlite3_open(path.string().c_str(), &db);
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(statement) == SQLITE_ROW) {
+                std::string row;
+                for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+                    const unsigned char* value = sqlite3_column_text(statement, i);
+                    row += (i ? "|" : "") + std::string(value ? (const char*)value : "NULL");
+                }
+                result.push_back(row);
+            }
+        } else {
+            ADD_FAILURE() << sqlite3_errmsg(db);
+        }
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return result;
     }
 
     std::shared_ptr<adox::Table> table(const std::u16string& name) {
