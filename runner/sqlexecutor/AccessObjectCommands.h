@@ -9,13 +9,13 @@
 namespace SQLExecutor {
 
 // Access object kinds, as the application numbers them.
-enum AccessObjectKind : int {
-    Form = 2,
-    Report = 3,
-    Macro = 4,
-    Module = 5,
-    TableDataMacro = 12,
-};
+namespace AccessObjectKind {
+constexpr int Form = 2;
+constexpr int Report = 3;
+constexpr int Macro = 4;
+constexpr int Module = 5;
+constexpr int TableDataMacro = 12;
+} // namespace AccessObjectKind
 
 class SQLCommandAlterTableDataMacro : public SQLCommand {
 public:

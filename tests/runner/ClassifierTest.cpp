@@ -1,4 +1,5 @@
 #include "ParserTestSupport.h"
+#include "RecordingExecutor.h"
 
 #include "runner/sqlexecutor/AccessObjectCommands.h"
 #include "runner/sqlexecutor/ColumnCommands.h"
@@ -229,4 +230,69 @@ TEST(Classifier, StatementTextIsKeptAsCollected) {
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0]->text(), u"DROP FORM [F]");
     EXPECT_EQ(commands[0]->lineNumber(), 2);
+}
+
+TEST(Classifier, EveryCommandReachesTheOperationOfItsClass) {
+    auto commands = parseScript(
+        u"DROP FORM [F];\n"
+        u"ALTER FORM [F] SET base64(\"QQ==\");\n"
+        u"ALTER TABLE [T] DATA MACRO SET base64(\"QQ==\");\n"
+        u"ALTER TABLE [T] DEFAULT [C] SET 1;\n"
+        u"ALTER TABLE [T] DECIMAL PLACES [C] SET 2;\n"
+        u"ALTER TABLE [T] FORMAT [C] SET \"x\";\n"
+        u"ALTER TABLE [T] ADD COLUMN [C] ATTACHMENT;\n"
+        u"ALTER TABLE [T] EXPRESSION [C] SET \"1\";\n"
+        u"ALTER TABLE [T] ALLOW ZERO LENGTH [C];\n"
+        u"CREATE PROCEDURE [P] ([a] Long) AS SELECT 1;\n"
+        u"CREATE VIEW [V] AS SELECT 1;\n"
+        u"ALTER TABLE [T] ADD CONSTRAINT [K] FOREIGN KEY UNIQUE ([A]) REFERENCES [P] ([B]);\n"
+        u"LINK TABLE [L] TO [R] SRC \"x\";\n"
+        u"LINK TABLE [L] TO [R] ODBC \"x\";\n"
+        u"INSERT INTO [T] ([A]) VALUES (chr(65));\n"
+        u"UPDATE [T] SET [A]=chr(65) WHERE 1=1;\n"
+        u"ALTER TABLE [T] DROP CONSTRAINT [[C].ValidationRule];\n"
+        u"SELECT 1;\n");
+    RecordingExecutor executor;
+    for (const auto& command : commands)
+        command->execute(executor);
+    EXPECT_EQ(executor.calls,
+              (std::vector<std::string>{
+                  "DropAccessObject", "AlterAccessObject", "AlterTableDataMacro",
+                  "AlterDefaultValue", "AlterDecimalPlaces", "AlterFormat", "AddAttachment",
+                  "AlterCalculatedFieldExpression", "AlterZeroLength", "CreateProcedure",
+                  "CreateView", "AddConstraintNoIndex", "LinkAccess", "LinkODBC", "Parametrized",
+                  "Parametrized", "AlterValidationRule", "Plain"}));
+}
+
+TEST(Classifier, LargeStatementsOfEveryKindStillMatch) {
+    // Object definitions run to megabytes; the matching limits grow with the statement.
+    std::u16string payload;
+    while (payload.size() < 1'000'000)
+        payload += u"QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAx ";
+    auto form =
+        parseOne<SQLCommandAlterAccessObject>(u"ALTER FORM [F] SET base64(\"" + payload + u"\");");
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->definition().size(), payload.size() / 73 * 54);
+    EXPECT_TRUE(parseOne<SQLCommandAlterTableDataMacro>(
+        u"ALTER TABLE [T] DATA MACRO SET base64(\"" + payload + u"\");"));
+
+    std::u16string values;
+    for (int i = 0; i < 20000; ++i)
+        values += u"chr(65) & \"abc\", 12, ";
+    auto insert =
+        parseOne<SQLCommandInsertChr>(u"INSERT INTO [T] ([A]) VALUES (" + values + u"1);");
+    ASSERT_TRUE(insert);
+    EXPECT_EQ(insert->parameters().size(), 20000u);
+}
+
+TEST(Classifier, StatementThatWouldBacktrackForeverStaysPlain) {
+    // Without bounds every split of these repeated pieces would be tried.
+    std::u16string update = u"UPDATE x";
+    std::u16string insert = u"INSERT INTO x";
+    for (int i = 0; i < 3000; ++i) {
+        update += u" SET chr(1) )";
+        insert += u" ( ) VALUES ( chr";
+    }
+    EXPECT_TRUE(isPlain(update + u";"));
+    EXPECT_TRUE(isPlain(insert + u";"));
 }

@@ -1,7 +1,7 @@
 #include "ParserTestSupport.h"
+#include "RecordingExecutor.h"
 
 #include "runner/sqlexecutor/CommandError.h"
-#include "runner/sqlexecutor/IExecutor.h"
 #include "runner/sqlexecutor/ParametrizedCommands.h"
 
 #include <gtest/gtest.h>
@@ -126,33 +126,6 @@ TEST(UpdateRewrite, SpecialNumbersAreNotParametersInUpdate) {
     EXPECT_EQ(update->parameters().size(), 1u);
 }
 
-namespace {
-
-// Records which operation a command reached.
-class RecordingExecutor : public IExecutor {
-public:
-    int parametrized = 0;
-    void execute(const SQLCommandDropAccessObject&) override {}
-    void execute(const SQLCommandAlterAccessObject&) override {}
-    void execute(const SQLCommandAlterTableDataMacro&) override {}
-    void execute(const SQLCommandAlterDefaultValue&) override {}
-    void execute(const SQLCommandAlterDecimalPlaces&) override {}
-    void execute(const SQLCommandAlterFormat&) override {}
-    void execute(const SQLCommandAddAttachment&) override {}
-    void execute(const SQLCommandAlterCalculatedFieldExpression&) override {}
-    void execute(const SQLCommandAlterZeroLength&) override {}
-    void execute(const SQLCommandCreateProcedure&) override {}
-    void execute(const SQLCommandCreateView&) override {}
-    void execute(const SQLCommandAddConstraintNoIndex&) override {}
-    void execute(const SQLCommandLinkAccess&) override {}
-    void execute(const SQLCommandLinkODBC&) override {}
-    void execute(const SQLParametrizedCommand&) override { ++parametrized; }
-    void execute(const SQLCommandAlterValidationRule&) override {}
-    void execute(const SQLCommand&) override {}
-};
-
-} // namespace
-
 TEST(UpdateRewrite, AssignmentWithoutEqualsFailsWhenExecuted) {
     // The comma inside Format(...) splits the plain value; what follows has no "=".
     auto update =
@@ -169,10 +142,10 @@ TEST(UpdateRewrite, AssignmentWithoutEqualsFailsWhenExecuted) {
     } catch (const CommandError& error) {
         EXPECT_EQ(error.message(), update->rewriteError());
     }
-    EXPECT_EQ(executor.parametrized, 0);
+    EXPECT_TRUE(executor.calls.empty());
 
     auto good = parseOne<SQLCommandUpdate>(u"UPDATE T SET A=chr(65) WHERE D=1;");
     ASSERT_TRUE(good);
     good->execute(executor);
-    EXPECT_EQ(executor.parametrized, 1);
+    EXPECT_EQ(executor.calls, std::vector<std::string>{"Parametrized"});
 }
