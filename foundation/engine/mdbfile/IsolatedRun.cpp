@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -35,8 +36,10 @@ bool writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGPIPE})
         std::signal(signal, SIG_DFL);
     int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (devNull >= 0)
+    if (devNull >= 0) {
+        ::dup2(devNull, STDOUT_FILENO);
         ::dup2(devNull, STDERR_FILENO);
+    }
     try {
         std::vector<std::uint8_t> result = work();
         ::_exit(writeAll(out, result) ? 0 : failedExit);
@@ -102,6 +105,9 @@ IsolatedResult runIsolated(const std::function<std::vector<std::uint8_t>()>& wor
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return result;
+    // A child that ends through exit() (libmdb does on some damaged files) flushes the
+    // buffers it inherited: they must be empty, or their text would appear twice.
+    std::fflush(nullptr);
     pid_t child = ::fork();
     if (child < 0) {
         ::close(fds[0]);

@@ -25,7 +25,8 @@ struct IsolatedResult {
 };
 
 // The child runs with the default handlers for crash signals (no crash report of the parent's)
-// and without standard error (libmdb's complaints about a damaged file are not for the user).
+// and without standard output and error (libmdb's dumps and complaints about a damaged file
+// are not for the user).
 IsolatedResult runIsolated(const std::function<std::vector<std::uint8_t>()>& work,
                            std::chrono::milliseconds limit);
 

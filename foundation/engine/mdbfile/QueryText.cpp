@@ -250,15 +250,17 @@ private:
         return out + u";";
     }
 
+    // DISTINCT or DISTINCTROW, then TOP n [PERCENT]; each followed by a space.
     std::u16string selectType() const {
+        std::u16string out;
         if (hasFlag(selectflag::distinct))
-            return u"DISTINCT ";
-        if (hasFlag(selectflag::distinctRow))
-            return u"DISTINCTROW ";
+            out = u"DISTINCT ";
+        else if (hasFlag(selectflag::distinctRow))
+            out = u"DISTINCTROW ";
         if (hasFlag(selectflag::top))
-            return u"TOP " + single(attribute::flags).name1 +
+            out += u"TOP " + single(attribute::flags).name1 +
                    (hasFlag(selectflag::percent) ? u" PERCENT " : u" ");
-        return {};
+        return out;
     }
 
     std::vector<const QueryRow*> selectedColumns() const {

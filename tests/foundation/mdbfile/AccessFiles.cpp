@@ -4,7 +4,6 @@
 #include "foundation/engine/mdbfile/MdbFileBackend.h"
 #include "foundation/text/WideString.h"
 
-
 #include <stdexcept>
 
 namespace mdbtest {
@@ -15,8 +14,10 @@ std::string accessFile(const std::string& name) {
 
 std::shared_ptr<engine::Session> openAccessFile(const std::string& name) {
     engine::mdbfile::MdbFileBackend backend;
+    engine::OpenParameters parameters;
+    parameters.path = text::fromUtf8(accessFile(name));
     try {
-        return backend.open({text::fromUtf8(accessFile(name))});
+        return backend.open(parameters);
     } catch (const engine::EngineError& e) {
         throw std::runtime_error(name + ": " + text::toUtf8(e.description()));
     }
