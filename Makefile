@@ -1,6 +1,8 @@
 # Two commands work on a fresh machine: `make test` and `make demo`.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
@@ -27,6 +29,17 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS) -L lib
 
+# The script parser under libFuzzer (clang, sanitizers) in its own build directory; inputs it
+# finds stay in $(FUZZ_BUILD)/corpus, the saved seeds in runner/fuzz/corpus are only read.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DKEL_SANITIZE=ON -DKEL_WITH_UI=OFF -DKEL_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target parser_fuzzer
+	mkdir -p $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/bin/parser_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+		-dict=runner/fuzz/parser.dict \
+		$(FUZZ_BUILD)/corpus runner/fuzz/corpus
+
 demo: build
 	@echo "The demo arrives with the script runner."
 
@@ -34,4 +47,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

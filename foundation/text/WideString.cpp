@@ -9,22 +9,32 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void appendUtf8(std::string& out, char32_t cp) {
+// Writes one code point as UTF-8 at out; returns the number of bytes (1 to 4).
+std::size_t putUtf8(char* out, char32_t cp) {
     if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        out[0] = static_cast<char>(cp);
+        return 1;
     }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (cp >> 18));
+    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+std::size_t utf8Size(char32_t cp) {
+    return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
 }
 
 void appendUtf16(std::u16string& out, char32_t cp) {
@@ -37,26 +47,45 @@ void appendUtf16(std::u16string& out, char32_t cp) {
     out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
 }
 
-bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHigh(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLow(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
-} // namespace
-
-std::string toUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
+// Calls f with each code point of the text; a lone surrogate gives U+FFFD.
+template <typename F> void forEachCodePoint(std::u16string_view text, F f) {
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
         if (isHigh(c) && i + 1 < text.size() && isLow(text[i + 1])) {
-            char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            appendUtf8(out, cp);
+            f(0x10000 + ((char32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
         } else if (isHigh(c) || isLow(c)) {
-            appendUtf8(out, kReplacement);
+            f(kReplacement);
         } else {
-            appendUtf8(out, c);
+            f(c);
         }
     }
+}
+
+} // namespace
+
+std::size_t utf8Length(std::u16string_view text) {
+    std::size_t n = 0;
+    forEachCodePoint(text, [&](char32_t cp) { n += utf8Size(cp); });
+    return n;
+}
+
+std::size_t encodeUtf8(std::u16string_view text, char* out) {
+    std::size_t n = 0;
+    forEachCodePoint(text, [&](char32_t cp) { n += putUtf8(out + n, cp); });
+    return n;
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out(utf8Length(text), '\0');
+    encodeUtf8(text, out.data());
     return out;
 }
 
@@ -71,7 +100,10 @@ std::u16string fromUtf8(std::string_view bytes) {
             ++i;
             continue;
         }
-        int extra = b0 >= 0xF0 && b0 <= 0xF4 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC2 && b0 < 0xE0 ? 1 : -1;
+        int extra = b0 >= 0xF0 && b0 <= 0xF4  ? 3
+                    : b0 >= 0xE0              ? 2
+                    : b0 >= 0xC2 && b0 < 0xE0 ? 1
+                                              : -1;
         if (b0 > 0xF4)
             extra = -1;
         if (extra < 0) {
@@ -102,8 +134,12 @@ std::u16string fromUtf8(std::string_view bytes) {
     return out;
 }
 
-char16_t asciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
-char16_t asciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+char16_t asciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+}
+char16_t asciiUpper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+}
 
 std::u16string asciiLower(std::u16string_view text) {
     std::u16string out(text);
@@ -155,8 +191,9 @@ bool parseInt(std::u16string_view text, std::int64_t& value) {
     if (i == text.size())
         return false;
     std::uint64_t magnitude = 0;
-    const std::uint64_t limit = negative ? std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1
-                                         : std::uint64_t(std::numeric_limits<std::int64_t>::max());
+    const std::uint64_t limit = negative
+                                    ? std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1
+                                    : std::uint64_t(std::numeric_limits<std::int64_t>::max());
     for (; i < text.size(); ++i) {
         char16_t c = text[i];
         if (c < u'0' || c > u'9')

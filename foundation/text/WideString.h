@@ -4,6 +4,7 @@
 // UTF-16 units. These helpers convert at the edges (file names, console, Qt) and give the
 // "C"-locale letter-case rules that name matching relies on.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,11 @@ namespace text {
 
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
+
+// The same conversion into a caller's buffer, which must hold utf8Length(text) bytes;
+// returns the number of bytes written.
+std::size_t utf8Length(std::u16string_view text);
+std::size_t encodeUtf8(std::u16string_view text, char* out);
 
 // UTF-8 to UTF-16; each malformed sequence becomes U+FFFD.
 std::u16string fromUtf8(std::string_view bytes);
