@@ -195,9 +195,8 @@ void RegistryDocument::split(std::string_view body) {
     if (start < body.size())
         lines.emplace_back(body.substr(start));
     for (const std::string& line : lines) {
-        std::u16string text = decodeLine(line);
-        if (!text.empty() && text.back() == u'\n') {
-            newline_ = text.size() >= 2 && text[text.size() - 2] == u'\r' ? u"\r\n" : u"\n";
+        if (line.ends_with(encodeLine(u"\n"))) {
+            newline_ = line.ends_with(encodeLine(u"\r\n")) ? u"\r\n" : u"\n";
             break;
         }
     }
@@ -209,10 +208,7 @@ void RegistryDocument::group(const std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         Entry entry{Kind::Other, {lines[i]}, {}, {}, {}};
         std::u16string line = decodeLine(lines[i]);
-        std::u16string_view text = trim(std::u16string_view(line));
-        while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r'))
-            text.remove_suffix(1);
-        text = trim(text);
+        std::u16string_view text = trim(line);
 
         if (text.empty()) {
             entry.kind = Kind::Blank;
@@ -237,10 +233,7 @@ void RegistryDocument::group(const std::vector<std::string>& lines) {
                        i + 1 < lines.size()) {
                     data.pop_back();
                     entry.lines.push_back(lines[++i]);
-                    std::u16string next = decodeLine(lines[i]);
-                    while (!next.empty() && (next.back() == u'\n' || next.back() == u'\r'))
-                        next.pop_back();
-                    data += trim(next);
+                    data += trim(decodeLine(lines[i]));
                 }
                 entry.kind = Kind::Value;
                 entry.key = section;
@@ -258,6 +251,8 @@ std::u16string RegistryDocument::decodeLine(std::string_view line) const {
         text::TextEncoderUTF16().decode(line.data(), line.size(), text);
     else
         text = text::fromUtf8(line);
+    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r'))
+        text.pop_back();
     return text;
 }
 

@@ -52,6 +52,7 @@ private:
 
     void split(std::string_view body);
     void group(const std::vector<std::string>& lines);
+    // The text of a line without its line end.
     std::u16string decodeLine(std::string_view line) const;
     std::string encodeLine(std::u16string_view text) const;
     void terminateLastLine();

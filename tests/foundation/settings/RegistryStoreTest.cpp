@@ -57,7 +57,7 @@ TEST(RegistryStore, WriteSeesChangesMadeByOthersSinceOpening) {
 
 TEST(RegistryStore, TwoProcessesWritingAtOnceLoseNothing) {
     SettingsHome home;
-    constexpr int kValues = 150;
+    constexpr int kValues = 100;
     auto writeMany = [](const char16_t* subKey, char16_t prefix) {
         return [=] {
             for (int i = 0; i < kValues; ++i) {
