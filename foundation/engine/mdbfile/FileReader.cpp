@@ -36,9 +36,6 @@ constexpr std::uint32_t idPageMask = 0x00FFFFFF;
 
 constexpr std::u16string_view odbcPrefix = u"ODBC;";
 
-const std::vector<std::string> objectColumnNames = {
-    "Id", "ParentId", "Name", "Type", "Flags", "Database", "Connect", "ForeignName", "LvExtra"};
-
 std::optional<std::int64_t> numberOf(const Cell& cell) {
     if (cell.null || cell.text.empty())
         return std::nullopt;
@@ -150,7 +147,10 @@ public:
 private:
     void readObjects(RowSet& objects) {
         objects.columns.assign(std::begin(objectColumns), std::end(objectColumns));
-        for (const std::vector<Cell>& cells : file_.readRows(u"MSysObjects", objectColumnNames)) {
+        std::vector<std::string> names;
+        for (std::u16string_view column : objectColumns)
+            names.push_back(text::toUtf8(column));
+        for (const std::vector<Cell>& cells : file_.readRows(u"MSysObjects", names)) {
             objects.rows.push_back({numberVariant<std::int32_t>(cells[0]),
                                     numberVariant<std::int32_t>(cells[1]), textVariant(cells[2]),
                                     numberVariant<std::int16_t>(cells[3]),

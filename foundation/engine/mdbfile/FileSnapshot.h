@@ -24,7 +24,7 @@ struct FileSnapshot {
     RowSet objects; // MSysObjects
 };
 
-// The columns of MSysObjects a query can name.
+// The columns of MSysObjects a query can name, in the order of RowSet::columns.
 inline constexpr std::u16string_view objectColumns[] = {u"Id",      u"ParentId",    u"Name",
                                                         u"Type",    u"Flags",       u"Database",
                                                         u"Connect", u"ForeignName", u"LvExtra"};

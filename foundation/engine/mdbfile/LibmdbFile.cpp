@@ -66,9 +66,11 @@ LibmdbFile::LibmdbFile(const std::string& path) : handle_(std::make_unique<Handl
     MdbHandle* mdb = handle_->mdb;
     if (!mdb)
         throw DamagedFile("libmdb cannot open the file");
-    mdb_set_bind_size(mdb, bindSize);
+    // libmdb reads the catalog into fixed buffers of its own: the larger bind size is for
+    // the buffers of readRows only.
     if (!mdb_read_catalog(mdb, MDB_ANY) || mdb->num_catalog == 0)
         throw DamagedFile("no object catalog");
+    mdb_set_bind_size(mdb, bindSize);
     for (guint i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         if (entry->object_type != MDB_TABLE)
@@ -131,7 +133,9 @@ std::vector<std::vector<Cell>> LibmdbFile::readRows(std::u16string_view table,
         throw DamagedFile("system table cannot be read");
 
     std::vector<MdbColumn*> bound(columns.size(), nullptr);
-    std::vector<std::vector<char>> buffers(columns.size());
+    // Left uninitialised: libmdb writes each value with its terminator, and zeroing the
+    // buffers would cost more than the reading.
+    std::vector<std::unique_ptr<char[]>> buffers(columns.size());
     std::vector<int> lengths(columns.size(), 0);
     for (guint i = 0; i < definition->num_cols; ++i) {
         auto* column = static_cast<MdbColumn*>(g_ptr_array_index(definition->columns, i));
@@ -139,8 +143,9 @@ std::vector<std::vector<Cell>> LibmdbFile::readRows(std::u16string_view table,
             if (bound[c] || columns[c] != column->name)
                 continue;
             bound[c] = column;
-            buffers[c].assign(bindSize + 1, '\0');
-            mdb_bind_column(definition.get(), int(i + 1), buffers[c].data(), &lengths[c]);
+            buffers[c].reset(new char[bindSize + 1]);
+            buffers[c][0] = '\0';
+            mdb_bind_column(definition.get(), int(i + 1), buffers[c].get(), &lengths[c]);
         }
     }
     mdb_rewind_table(definition.get());
@@ -153,7 +158,7 @@ std::vector<std::vector<Cell>> LibmdbFile::readRows(std::u16string_view table,
                 continue;
             row[c].null = false;
             if (bound[c]->col_type != MDB_OLE) {
-                row[c].text.assign(buffers[c].data(), std::strlen(buffers[c].data()));
+                row[c].text.assign(buffers[c].get(), strnlen(buffers[c].get(), bindSize));
                 continue;
             }
             std::size_t size = 0;

@@ -94,14 +94,13 @@ TEST_F(DamagedFiles, TruncatedFilesFailAsUnrecognized) {
 TEST_F(DamagedFiles, PagesOverwrittenWithRandomBytes) {
     std::mt19937 random(20240611);
     int failures = 0;
-    for (const char* source :
-         {"nwind.mdb", "testV2003.mdb", "queryTestV2010.accdb", "complexDataTestV2010.accdb"}) {
+    for (const char* source : {"nwind.mdb", "testV2003.mdb", "queryTestV2010.accdb"}) {
         const Bytes whole = readFile(mdbtest::accessFile(source));
         std::size_t page = std::string(source) == "nwind.mdb" ? 2048 : 4096;
         std::size_t pages = whole.size() / page;
-        // The catalog's own definition (page 2), then pages anywhere.
-        std::vector<std::size_t> targets = {2, 1, 3, 4};
-        for (int i = 0; i < 6; ++i)
+        // The catalog's own definition (page 2) and its neighbours, then pages anywhere.
+        std::vector<std::size_t> targets = {2, 1, 3};
+        for (int i = 0; i < 3; ++i)
             targets.push_back(5 + random() % (pages - 5));
         for (std::size_t target : targets) {
             Bytes damaged = whole;
@@ -110,7 +109,8 @@ TEST_F(DamagedFiles, PagesOverwrittenWithRandomBytes) {
             if (!opens(write("page" + std::to_string(target) + source, damaged)))
                 ++failures;
         }
-        // Every seventh page at once.
+        // Every seventh page at once: libmdb loops on this copy of nwind.mdb until the time
+        // limit stops it.
         Bytes riddled = whole;
         for (std::size_t p = 1; p < pages; p += 7)
             for (std::size_t i = p * page + 8; i < (p + 1) * page; i += 3)
@@ -119,7 +119,7 @@ TEST_F(DamagedFiles, PagesOverwrittenWithRandomBytes) {
             ++failures;
     }
     // Losing the catalog's definition is fatal in every file.
-    EXPECT_GE(failures, 4);
+    EXPECT_GE(failures, 3);
 }
 
 // A Jet 4 file read as Jet 3 has its pages cut in halves, and the other way round.
