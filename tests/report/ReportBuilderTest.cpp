@@ -1,5 +1,6 @@
 #include "report/ReportBuilder.h"
 #include "compare/SchemaComparison.h"
+#include "script/ScriptText.h"
 #include "tests/compare/SchemaFixture.h"
 
 #include <gtest/gtest.h>
@@ -87,14 +88,16 @@ TEST(ReportText, RepresentativeComparisonByteForByte) {
     EXPECT_EQ(reportText(comparison), expected);
 }
 
-TEST(ReportText, IdenticalSchemasGiveTheIdentitySentence) {
+TEST(ReportText, IdenticalSchemasGiveTheIdentitySentenceAsReportAndScript) {
     auto first = database(u"/a.mdb");
     auto second = database(u"/b.mdb");
     textField(table(*first, u"T"), u"F");
     textField(table(*second, u"t"), u"f");
     SchemaComparison comparison = compare(std::move(first), std::move(second));
-    EXPECT_EQ(reportText(comparison),
-              u"The structure of the database /a.mdb and /b.mdb are identical.");
+    const std::u16string sentence =
+        u"The structure of the database /a.mdb and /b.mdb are identical.";
+    EXPECT_EQ(reportText(comparison), sentence);
+    EXPECT_EQ(scriptText(comparison), sentence);
 }
 
 TEST(ReportBuilder, PartsWithoutShownPropertiesLeaveTheIndentedLine) {
