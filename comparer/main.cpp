@@ -2,6 +2,7 @@
 
 #include "comparer/CommandLineArguments.h"
 #include "foundation/platform/MessageBox.h"
+#include "foundation/settings/CrashHandler.h"
 #include "foundation/text/WideString.h"
 
 #include <cstdio>
@@ -19,6 +20,9 @@ void print(FILE* stream, std::u16string_view message) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // First of all, so that a crash anywhere after it leaves a report.
+    settings::installCrashHandler(settings::kComparerDumpFile);
+
     std::vector<std::u16string> words;
     for (int i = 0; i < argc; ++i)
         words.push_back(text::fromUtf8(argv[i]));

@@ -1,6 +1,7 @@
 // Entry point of the script runner.
 
 #include "foundation/platform/MessageBox.h"
+#include "foundation/settings/CrashHandler.h"
 #include "foundation/text/WideString.h"
 #include "runner/RunnerCommandLine.h"
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
     // Without arguments the runner opens its window, which is not part of this build yet:
     // the program explains its command line instead.
     if (words.size() <= 1) {
+        // The window mode reports crashes; the command line ends with its exit code alone.
+        settings::installCrashHandler(settings::kRunnerDumpFile);
         print(stdout, RunnerCommandLine::usageText());
         return 0;
     }

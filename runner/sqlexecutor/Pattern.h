@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+struct pcre2_real_code_16;
+
 namespace SQLExecutor {
 
 class Pattern {
@@ -27,8 +29,8 @@ public:
     std::optional<Groups> match(std::u16string_view text) const;
 
 private:
-    struct Code;
-    Code* code_;
+    pcre2_real_code_16* code_;
+    std::size_t groupCount_;
 };
 
 } // namespace SQLExecutor

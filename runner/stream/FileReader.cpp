@@ -4,6 +4,7 @@
 #include "foundation/text/WideString.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -106,13 +107,19 @@ bool FileReader::readLineBytes() {
     for (;;) {
         if (chunkPos_ == chunkEnd_ && !fillChunk())
             return !lineBytes_.empty();
-        unsigned char byte = chunk_[chunkPos_++];
-        lineBytes_.push_back(byte);
         if (!wide) {
-            if (byte == '\n')
+            const unsigned char* begin = chunk_.data() + chunkPos_;
+            const auto* feed =
+                static_cast<const unsigned char*>(std::memchr(begin, '\n', chunkEnd_ - chunkPos_));
+            const unsigned char* end = feed ? feed + 1 : chunk_.data() + chunkEnd_;
+            lineBytes_.insert(lineBytes_.end(), begin, end);
+            chunkPos_ += std::size_t(end - begin);
+            if (feed)
                 return true;
             continue;
         }
+        unsigned char byte = chunk_[chunkPos_++];
+        lineBytes_.push_back(byte);
         std::size_t length = lineBytes_.size();
         if (length % 2 == 0 && byte == 0 && lineBytes_[length - 2] == '\n')
             return true;

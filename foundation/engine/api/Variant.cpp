@@ -93,6 +93,7 @@ std::u16string guidText(const Guid& g) {
 template <class... Ts> struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 } // namespace
 
