@@ -89,6 +89,7 @@ constexpr std::int32_t relationInherited = 0x4;
 constexpr std::int32_t relationUpdateCascade = 0x100;
 constexpr std::int32_t relationDeleteCascade = 0x1000;
 constexpr std::int32_t relationDeleteSetNull = 0x2000;
+constexpr std::int32_t relationUpdateSetNull = 0x4000; // our rule: DAO has no bit of its own
 constexpr std::int32_t relationLeft = 0x1000000;
 constexpr std::int32_t relationRight = 0x2000000;
 

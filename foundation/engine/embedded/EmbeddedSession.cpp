@@ -1,0 +1,102 @@
+#include "foundation/engine/embedded/EmbeddedSession.h"
+
+#include "foundation/engine/embedded/DdlParser.h"
+#include "foundation/engine/embedded/SchemaEditor.h"
+
+namespace engine::embedded {
+
+EmbeddedSession::EmbeddedSession(std::unique_ptr<SqliteDatabase> db) : db_(std::move(db)) {}
+
+EmbeddedSession::~EmbeddedSession() = default;
+
+SqliteDatabase& EmbeddedSession::db() const {
+    if (!db_)
+        throw errors::objectClosed();
+    return *db_;
+}
+
+void EmbeddedSession::close() {
+    db();
+    db_.reset();
+    cached_.reset();
+}
+
+std::shared_ptr<const catalog::Catalog> EmbeddedSession::catalog() {
+    CatalogStore store(db());
+    std::int64_t version = store.schemaVersion();
+    if (!cached_ || version != cachedVersion_) {
+        cached_ = std::make_shared<const catalog::Catalog>(store.load());
+        cachedVersion_ = version;
+    }
+    return cached_;
+}
+
+void EmbeddedSession::change(const std::function<void(SchemaEditor&)>& edit) {
+    SqliteDatabase& database = db();
+    if (database.readOnly())
+        throw errors::readOnly();
+    // Enforcement is off while a table is rebuilt: dropping the old copy must not touch the
+    // rows that reference it. The new foreign keys are checked by the rebuild itself.
+    database.exec("PRAGMA foreign_keys = OFF");
+    struct Restore {
+        SqliteDatabase& db;
+        ~Restore() {
+            try {
+                db.exec("PRAGMA foreign_keys = ON");
+            } catch (const EngineError&) {
+            }
+        }
+    } restore{database};
+    SqliteTransaction transaction(database);
+    CatalogStore store(database);
+    SchemaEditor editor(database, store);
+    edit(editor);
+    store.bumpSchemaVersion();
+    transaction.commit();
+}
+
+std::shared_ptr<ado::Recordset> EmbeddedSession::execute(const std::u16string& sql,
+                                                         const std::vector<Variant>&,
+                                                         std::int64_t* recordsAffected) {
+    db();
+    if (isDataStatement(sql))
+        throw EngineError(status::unspecified,
+                          u"Data statements (SELECT, INSERT, UPDATE, DELETE) are not available "
+                          u"on this database in this build.");
+    ddl::Statement statement = parseDdl(sql);
+    change([&](SchemaEditor& editor) { editor.execute(statement); });
+    if (recordsAffected)
+        *recordsAffected = 0;
+    return nullptr;
+}
+
+void EmbeddedSession::alterColumn(const std::u16string& table, const std::u16string& column,
+                                  const catalog::Column& definition) {
+    change([&](SchemaEditor& editor) { editor.alterColumn(table, column, definition); });
+}
+
+void EmbeddedSession::appendColumn(const std::u16string& table, const catalog::Column& definition) {
+    change([&](SchemaEditor& editor) { editor.appendColumn(table, definition); });
+}
+
+void EmbeddedSession::dropColumn(const std::u16string& table, const std::u16string& column) {
+    change([&](SchemaEditor& editor) { editor.dropColumn(table, column); });
+}
+
+void EmbeddedSession::appendTable(const catalog::Table& table) {
+    change([&](SchemaEditor& editor) { editor.appendTable(table); });
+}
+
+void EmbeddedSession::appendRelation(const catalog::Relation& relation) {
+    change([&](SchemaEditor& editor) { editor.appendRelation(relation); });
+}
+
+void EmbeddedSession::dropRelation(const std::u16string& name) {
+    change([&](SchemaEditor& editor) { editor.dropRelation(name); });
+}
+
+void EmbeddedSession::appendQuery(const std::u16string& name, const std::u16string& text) {
+    change([&](SchemaEditor& editor) { editor.appendQuery(name, text); });
+}
+
+} // namespace engine::embedded

@@ -1,0 +1,45 @@
+#pragma once
+
+// One open embedded database.
+
+#include "foundation/engine/api/Backend.h"
+#include "foundation/engine/embedded/CatalogStore.h"
+#include "foundation/engine/embedded/Sqlite.h"
+
+#include <functional>
+#include <memory>
+
+namespace engine::embedded {
+
+class SchemaEditor;
+
+class EmbeddedSession : public Session {
+public:
+    explicit EmbeddedSession(std::unique_ptr<SqliteDatabase> db);
+    ~EmbeddedSession() override;
+
+    std::shared_ptr<const catalog::Catalog> catalog() override;
+    std::shared_ptr<ado::Recordset> execute(const std::u16string& sql,
+                                            const std::vector<Variant>& parameters,
+                                            std::int64_t* recordsAffected) override;
+    void alterColumn(const std::u16string& table, const std::u16string& column,
+                     const catalog::Column& definition) override;
+    void appendColumn(const std::u16string& table, const catalog::Column& definition) override;
+    void dropColumn(const std::u16string& table, const std::u16string& column) override;
+    void appendTable(const catalog::Table& table) override;
+    void appendRelation(const catalog::Relation& relation) override;
+    void dropRelation(const std::u16string& name) override;
+    void appendQuery(const std::u16string& name, const std::u16string& text) override;
+    void close() override;
+
+private:
+    SqliteDatabase& db() const;
+    // Runs one schema change in its own transaction with foreign keys off: all of it or none.
+    void change(const std::function<void(SchemaEditor&)>& edit);
+
+    std::unique_ptr<SqliteDatabase> db_;
+    std::shared_ptr<const catalog::Catalog> cached_;
+    std::int64_t cachedVersion_ = -1;
+};
+
+} // namespace engine::embedded

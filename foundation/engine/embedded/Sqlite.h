@@ -1,0 +1,97 @@
+#pragma once
+
+// A thin RAII layer over the SQLite C interface: one connection, prepared statements and
+// transactions. SQLite failures become EngineError with the engine's wording.
+
+#include "foundation/engine/api/EngineError.h"
+#include "foundation/engine/api/Variant.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace engine::embedded {
+
+class SqliteStatement;
+
+class SqliteDatabase {
+public:
+    // Opens an existing file (never creates one unless create is set). path names the file
+    // in errors.
+    SqliteDatabase(const std::u16string& path, bool readOnly, bool create);
+    ~SqliteDatabase();
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+    // Runs statements without results.
+    void exec(std::string_view sql);
+    SqliteStatement prepare(std::string_view sql);
+    std::int64_t changes() const;
+    bool readOnly() const { return readOnly_; }
+    const std::u16string& path() const { return path_; }
+
+    // The engine error for a SQLite result code of this connection.
+    [[noreturn]] void fail(int code) const;
+
+private:
+    sqlite3* db_ = nullptr;
+    std::u16string path_;
+    bool readOnly_;
+};
+
+class SqliteStatement {
+public:
+    SqliteStatement(const SqliteDatabase& db, sqlite3_stmt* statement)
+        : db_(&db), statement_(statement) {}
+    SqliteStatement(SqliteStatement&& other) noexcept;
+    ~SqliteStatement();
+
+    SqliteStatement& bind(int index, std::int64_t value);
+    SqliteStatement& bind(int index, std::u16string_view value);
+    SqliteStatement& bindOptional(int index, const std::optional<std::u16string>& value);
+    SqliteStatement& bindBlob(int index, const void* data, std::size_t size);
+    SqliteStatement& bindNull(int index);
+    // A property value by its DAO type.
+    SqliteStatement& bindValue(int index, const Variant& value);
+
+    // Steps once; true while a row is there.
+    bool step();
+    // Steps to the end (a statement without rows).
+    void run();
+    void reset();
+
+    bool isNull(int column) const;
+    std::int64_t integer(int column) const;
+    double real(int column) const;
+    std::u16string text(int column) const;
+    std::optional<std::u16string> optionalText(int column) const;
+    Variant::Bytes blob(int column) const;
+    // A stored property value as a variant of the DAO type.
+    Variant value(int column, int daoType) const;
+
+private:
+    const SqliteDatabase* db_;
+    sqlite3_stmt* statement_;
+};
+
+// One statement's transaction: BEGIN IMMEDIATE at construction, ROLLBACK unless commit() ran.
+class SqliteTransaction {
+public:
+    explicit SqliteTransaction(SqliteDatabase& db);
+    ~SqliteTransaction();
+    void commit();
+
+private:
+    SqliteDatabase& db_;
+    bool open_ = true;
+};
+
+// "name" with every '"' doubled: a SQLite identifier.
+std::string quoteIdentifier(std::u16string_view name);
+
+} // namespace engine::embedded
