@@ -3,6 +3,7 @@
 // while the rows of A that the change does not touch are still there. The pairs are in
 // tests/data/roundtrip, one folder each.
 
+#include "Capabilities.h"
 #include "ExecutorFixture.h"
 
 #include <algorithm>
@@ -111,6 +112,10 @@ class RoundTrip : public ::testing::TestWithParam<std::string> {};
 } // namespace
 
 TEST_P(RoundTrip, ScriptMakesTheFirstDatabaseLikeTheSecond) {
+    if (!comparerAvailable())
+        GTEST_SKIP() << "waits for kelvor's script mode";
+    // Without data statements the schemas still make the round trip, without rows.
+    bool withRows = dataStatementsAvailable();
     std::filesystem::path source = casesFolder / GetParam();
     TempFolder folder;
     const std::filesystem::path& work = folder.path();
@@ -121,7 +126,7 @@ TEST_P(RoundTrip, ScriptMakesTheFirstDatabaseLikeTheSecond) {
     ASSERT_EQ(made.exitCode, 1) << made.out;
     made = kelrun(work, {(source / "b.sql").string(), b, "/c", "/e"});
     ASSERT_EQ(made.exitCode, 1) << made.out;
-    if (std::filesystem::exists(source / "rows.sql")) {
+    if (withRows && std::filesystem::exists(source / "rows.sql")) {
         made = kelrun(work, {(source / "rows.sql").string(), a, "/e"});
         ASSERT_EQ(made.exitCode, 1) << made.out;
     }
@@ -138,6 +143,8 @@ TEST_P(RoundTrip, ScriptMakesTheFirstDatabaseLikeTheSecond) {
                                                            << script << "\nwhat still differs:\n"
                                                            << bytesOf(work / "again.sql");
 
+    if (!withRows)
+        return;
     for (const auto& [query, rows] : keptRows(source / "keep.txt"))
         EXPECT_EQ(rowsOf(work / "a.mdb", query), rows) << query;
 }
