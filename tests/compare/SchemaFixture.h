@@ -5,6 +5,7 @@
 
 #include "schema/AccessDataTypeName.h"
 #include "schema/Database.h"
+#include "schema/EmptyElement.h"
 
 #include <initializer_list>
 #include <memory>
