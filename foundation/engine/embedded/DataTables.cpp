@@ -271,19 +271,22 @@ void DataTables::checkForeignKeys(const catalog::Table& table) {
                               rows.text(2) + u"'.");
 }
 
+// The rows go through a scratch table: its columns take the new types, so the kept values are
+// converted and checked there before the table is made again. A rename would be shorter, but
+// SQLite rewrites the whole schema on every rename, which makes large databases slow.
 void DataTables::rebuild(const TableShape& before, const TableShape& after,
                          const std::vector<std::optional<std::u16string>>& sources) {
     checkNulls(before, after, sources);
-    std::string target = quoteIdentifier(rebuildName);
+    std::string scratch = quoteIdentifier(rebuildName);
     db_.exec(tableSql(after, rebuildName));
     std::string columns = "rowid", values = "rowid";
     for (std::size_t i = 0; i < after.table.columns.size(); ++i) {
         const catalog::Column& column = after.table.columns[i];
         columns += ", " + quoteIdentifier(column.name);
         if (!sources[i]) {
-            values +=
-                ", " + (heldNotNull(after.table, column) ? literalDefault(column).value_or("NULL")
-                                                         : std::string("NULL"));
+            values += ", " + (heldNotNull(after.table, column)
+                                  ? literalDefault(column).value_or("NULL")
+                                  : std::string("NULL"));
             continue;
         }
         std::string source = quoteIdentifier(*sources[i]);
@@ -292,11 +295,14 @@ void DataTables::rebuild(const TableShape& before, const TableShape& after,
                      " <> 0) ELSE " + source + " END";
         values += ", " + source;
     }
-    db_.exec("INSERT INTO " + target + " (" + columns + ") SELECT " + values + " FROM " +
+    std::string table = quoteIdentifier(after.table.name);
+    db_.exec("INSERT INTO " + scratch + " (" + columns + ") SELECT " + values + " FROM " +
              quoteIdentifier(before.table.name));
-    checkConverted(before.table, after.table, sources, target);
+    checkConverted(before.table, after.table, sources, scratch);
     db_.exec("DROP TABLE " + quoteIdentifier(before.table.name));
-    db_.exec("ALTER TABLE " + target + " RENAME TO " + quoteIdentifier(after.table.name));
+    db_.exec(tableSql(after, after.table.name));
+    db_.exec("INSERT INTO " + table + " (" + columns + ") SELECT " + columns + " FROM " + scratch);
+    db_.exec("DROP TABLE " + scratch);
     for (const auto& [name, sql] : indexSql(after.table))
         db_.exec(sql);
     checkForeignKeys(after.table);
