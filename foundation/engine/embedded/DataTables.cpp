@@ -208,9 +208,10 @@ void DataTables::checkNulls(const TableShape& before, const TableShape& after,
         const catalog::Column& column = after.table.columns[i];
         if (!heldNotNull(after.table, column))
             continue;
+        bool filled = column.autoIncrement || literalDefault(column);
         bool nulls = sources[i] ? count("SELECT EXISTS (SELECT 1 FROM " + table + " WHERE " +
                                         quoteIdentifier(*sources[i]) + " IS NULL)") != 0
-                                : rows && !literalDefault(column);
+                                : rows && !filled;
         if (nulls)
             throw EngineError(status::unspecified, nullMessage(after.table, column));
     }
@@ -276,6 +277,12 @@ void DataTables::checkForeignKeys(const catalog::Table& table) {
 // SQLite rewrites the whole schema on every rename, which makes large databases slow.
 void DataTables::rebuild(const TableShape& before, const TableShape& after,
                          const std::vector<std::optional<std::u16string>>& sources) {
+    std::string table = quoteIdentifier(after.table.name);
+    if (!hasRows(before.table.name)) { // nothing to keep: the table is simply made again
+        db_.exec("DROP TABLE " + quoteIdentifier(before.table.name));
+        create(after);
+        return;
+    }
     checkNulls(before, after, sources);
     std::string scratch = quoteIdentifier(rebuildName);
     db_.exec(tableSql(after, rebuildName));
@@ -284,9 +291,13 @@ void DataTables::rebuild(const TableShape& before, const TableShape& after,
         const catalog::Column& column = after.table.columns[i];
         columns += ", " + quoteIdentifier(column.name);
         if (!sources[i]) {
-            values += ", " + (heldNotNull(after.table, column)
-                                  ? literalDefault(column).value_or("NULL")
-                                  : std::string("NULL"));
+            // A new AutoNumber numbers the rows there are; a required column takes its default.
+            if (column.autoIncrement && isInteger(column.type))
+                values += ", row_number() OVER (ORDER BY rowid)";
+            else if (heldNotNull(after.table, column))
+                values += ", " + literalDefault(column).value_or("NULL");
+            else
+                values += ", NULL";
             continue;
         }
         std::string source = quoteIdentifier(*sources[i]);
@@ -295,7 +306,6 @@ void DataTables::rebuild(const TableShape& before, const TableShape& after,
                      " <> 0) ELSE " + source + " END";
         values += ", " + source;
     }
-    std::string table = quoteIdentifier(after.table.name);
     db_.exec("INSERT INTO " + scratch + " (" + columns + ") SELECT " + values + " FROM " +
              quoteIdentifier(before.table.name));
     checkConverted(before.table, after.table, sources, scratch);
