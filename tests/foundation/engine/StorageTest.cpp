@@ -196,3 +196,20 @@ TEST_F(Storage, ADamagedFileIsUnrecognized) {
 }
 
 } // namespace enginetest
+
+namespace enginetest {
+
+TEST_F(Storage, ADamagedCatalogRowIsUnrecognizedNotACrash) {
+    exec(u"CREATE TABLE [T] ([A] LONG, [B] TEXT(5))");
+    for (const char* damage : {"substr(definition, 1, length(definition) - 3)", "x'ff'",
+                               "definition || x'00'", "x'02418080808080808080808001'"}) {
+        SCOPED_TRACE(damage);
+        sqlite(std::string("UPDATE \"kel.tables\" SET definition = ") + damage);
+        EXPECT_EQ(failureOf([&] { catalog->tables()->count(); }),
+                  u"Unrecognized database format '" + u16(path) + u"'.");
+        EXPECT_EQ(failure(u"ALTER TABLE [T] ADD COLUMN [C] LONG"),
+                  u"Unrecognized database format '" + u16(path) + u"'.");
+    }
+}
+
+} // namespace enginetest
