@@ -83,6 +83,7 @@ public:
     void setDecimalPlaces(int places);
     void setAllowZeroLength(bool allow) { properties_.allowZeroLength = allow; }
     void setType(int type) { properties_.type = type; }
+    void setPrecision(int precision) { properties_.precision = precision; }
     void setPosition(double position) { position_ = position; }
 
     const Same& same() const { return same_; }

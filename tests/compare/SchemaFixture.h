@@ -5,6 +5,7 @@
 
 #include "schema/AccessDataTypeName.h"
 #include "schema/Database.h"
+#include "schema/EmptyElement.h"
 
 #include <initializer_list>
 #include <memory>
@@ -50,10 +51,11 @@ struct KeySpec {
     bool notEnforced = false;
 };
 
-inline Key& key(Table& table, KeySpec spec) {
-    auto added = std::make_unique<Key>(table, spec.name, spec.relatedTable, spec.type,
-                                       spec.deleteRule, spec.updateRule, spec.notEnforced, false);
-    for (auto [column, related] : spec.columns)
+inline Key& key(Table& table, KeySpec wanted) {
+    auto added =
+        std::make_unique<Key>(table, wanted.name, wanted.relatedTable, wanted.type,
+                              wanted.deleteRule, wanted.updateRule, wanted.notEnforced, false);
+    for (auto [column, related] : wanted.columns)
         added->addColumn(column, related ? related : u"");
     return table.addKey(std::move(added));
 }

@@ -361,14 +361,14 @@ private:
         for (const TypeName& candidate : typeNames) {
             if (!text::equalsNoCase(typeName, candidate.name))
                 continue;
-            TypeSpec spec{candidate.type,          candidate.size, 0, 0,
-                          candidate.autoIncrement, candidate.fixed};
+            TypeSpec typeSpec{candidate.type,          candidate.size, 0, 0,
+                              candidate.autoIncrement, candidate.fixed};
             if (candidate.maxSize > 0 && acceptSymbol(u"(")) {
-                spec.size = number();
+                typeSpec.size = number();
                 expectSymbol(u")");
-                if (spec.size == 0)
+                if (typeSpec.size == 0)
                     throw fail();
-                if (spec.size > candidate.maxSize)
+                if (typeSpec.size > candidate.maxSize)
                     throw EngineError(status::unspecified,
                                       u"Size of field '" + column + u"' is too long.");
             } else if (candidate.autoIncrement && acceptSymbol(u"(")) {
@@ -377,23 +377,24 @@ private:
                 number();
                 expectSymbol(u")");
             }
-            return spec;
+            return typeSpec;
         }
         throw fail();
     }
 
     TypeSpec decimalType() {
-        TypeSpec spec{type::decimal, 19, 18, 0, false, false};
+        TypeSpec typeSpec{type::decimal, 19, 18, 0, false, false};
         if (acceptSymbol(u"(")) {
-            spec.precision = number();
+            typeSpec.precision = number();
             if (acceptSymbol(u","))
-                spec.scale = number();
+                typeSpec.scale = number();
             expectSymbol(u")");
-            if (spec.precision < 1 || spec.precision > 28 || spec.scale > spec.precision)
+            if (typeSpec.precision < 1 || typeSpec.precision > 28 ||
+                typeSpec.scale > typeSpec.precision)
                 throw EngineError(status::unspecified,
                                   u"Invalid precision or scale for the decimal data type.");
         }
-        return spec;
+        return typeSpec;
     }
 
     bool startsConstraint() const {

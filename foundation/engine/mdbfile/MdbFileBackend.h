@@ -1,0 +1,30 @@
+#pragma once
+
+// Real Access files (.mdb of Jet 3 and Jet 4, .accdb of ACE), read only, through libmdb. The
+// whole schema is read once at open, in a child process with a time limit: libmdb may crash or
+// loop on a damaged file, and then the open fails with "Unrecognized database format" instead.
+// The file is only ever opened for reading.
+
+#include "foundation/engine/api/Backend.h"
+
+#include <chrono>
+
+namespace engine::mdbfile {
+
+class MdbFileBackend : public Backend {
+public:
+    static constexpr std::chrono::milliseconds defaultReadLimit{60'000};
+
+    explicit MdbFileBackend(std::chrono::milliseconds readLimit = defaultReadLimit);
+
+    // "Standard Jet DB" or "Standard ACE DB" after the first four bytes.
+    bool recognizes(std::span<const std::uint8_t> header) const override;
+    // Throws errors::fileNotFound, errors::unrecognizedFormat, or the engine's error for a
+    // file it may not read.
+    std::shared_ptr<Session> open(const OpenParameters& parameters) override;
+
+private:
+    std::chrono::milliseconds readLimit_;
+};
+
+} // namespace engine::mdbfile
