@@ -9,11 +9,14 @@ namespace engine::embedded {
 namespace {
 
 // One row per table, relation and saved query, each holding its whole definition (see
-// CatalogCodec): a schema change writes few pages.
+// CatalogCodec): a schema change writes few pages. A table's hidden and temporary flags are
+// columns of their own, which hold for those two.
 const char* const catalogSchema = R"(
 CREATE TABLE "kel.info" (key TEXT PRIMARY KEY, value BLOB) WITHOUT ROWID;
 CREATE TABLE "kel.tables" (
     name TEXT PRIMARY KEY COLLATE NOCASE,
+    hidden INTEGER NOT NULL,
+    temporary INTEGER NOT NULL,
     definition BLOB NOT NULL,
     data_macro BLOB) WITHOUT ROWID;
 CREATE TABLE "kel.relations" (
@@ -33,6 +36,14 @@ CREATE TABLE "kel.documents" (
     PRIMARY KEY (kind, name)) WITHOUT ROWID;
 INSERT INTO "kel.info" VALUES ('schema_version', 0);
 )";
+
+// A table from a row of hidden, temporary and definition.
+catalog::Table readTable(const SqliteStatement& row, std::u16string_view path) {
+    catalog::Table table = decodeTable(row.blob(2), path);
+    table.hidden = row.integer(0) != 0;
+    table.temporary = row.integer(1) != 0;
+    return table;
+}
 
 catalog::Column systemColumn(const char16_t* name, int type, int size) {
     catalog::Column column;
@@ -90,9 +101,10 @@ void CatalogStore::bumpSchemaVersion() {
 
 catalog::Catalog CatalogStore::load() {
     catalog::Catalog result;
-    auto tables = db_.prepare("SELECT definition FROM \"kel.tables\" ORDER BY name");
+    auto tables = db_.prepare("SELECT hidden, temporary, definition FROM \"kel.tables\" ORDER BY "
+                              "name");
     while (tables.step())
-        result.tables.push_back(decodeTable(tables.blob(0), db_.path()));
+        result.tables.push_back(readTable(tables, db_.path()));
     result.tables.push_back(systemObjectsTable());
     auto relations = db_.prepare("SELECT definition FROM \"kel.relations\" ORDER BY name");
     while (relations.step())
@@ -106,11 +118,12 @@ catalog::Catalog CatalogStore::load() {
 std::optional<catalog::Table> CatalogStore::loadTable(std::u16string_view name) {
     if (text::equalsNoCase(name, u"MSysObjects"))
         return systemObjectsTable();
-    auto row = db_.prepare("SELECT definition FROM \"kel.tables\" WHERE name = ?");
+    auto row = db_.prepare("SELECT hidden, temporary, definition FROM \"kel.tables\" WHERE "
+                           "name = ?");
     row.bind(1, name);
     if (!row.step())
         return std::nullopt;
-    return decodeTable(row.blob(0), db_.path());
+    return readTable(row, db_.path());
 }
 
 std::vector<catalog::Relation> CatalogStore::relationsOf(std::u16string_view table) {
@@ -142,10 +155,13 @@ std::optional<catalog::Query> CatalogStore::loadQuery(std::u16string_view name) 
 
 void CatalogStore::saveTable(const catalog::Table& table) {
     Bytes definition = encode(table);
-    db_.prepare("INSERT INTO \"kel.tables\" (name, definition) VALUES (?1, ?2) ON CONFLICT (name) "
-                "DO UPDATE SET definition = ?2")
+    db_.prepare("INSERT INTO \"kel.tables\" (name, hidden, temporary, definition) VALUES (?1, "
+                "?2, ?3, ?4) ON CONFLICT (name) DO UPDATE SET hidden = ?2, temporary = ?3, "
+                "definition = ?4")
         .bind(1, std::u16string_view(table.name))
-        .bindBlob(2, definition.data(), definition.size())
+        .bind(2, std::int64_t(table.hidden))
+        .bind(3, std::int64_t(table.temporary))
+        .bindBlob(4, definition.data(), definition.size())
         .run();
 }
 
