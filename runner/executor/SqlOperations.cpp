@@ -16,6 +16,17 @@ constexpr int parameterWideString = 8;
 constexpr int parameterDouble = 5;
 constexpr int parameterBytes = 205;
 
+// A saved query's SQL is kept with its final ";", as Access keeps it. The synchronisation
+// script writes a query's text as the end of its CREATE VIEW or CREATE PROCEDURE statement,
+// and a statement of the script ends only at a line that ends with ";": a text stored
+// without one would run into the statements after it when the script is read back.
+std::u16string terminated(const std::u16string& text) {
+    std::size_t end = text.find_last_not_of(u" \t\r\n");
+    if (end != std::u16string::npos && text[end] == u';')
+        return text;
+    return text + u";";
+}
+
 int parameterType(const engine::Variant& value) {
     if (value.isString())
         return parameterWideString;
@@ -69,7 +80,7 @@ void ScriptExecutor::execute(const SQLCommandCreateProcedure& command) {
 void ScriptExecutor::appendQuery(bool procedure, const std::u16string& name,
                                  const std::u16string& text) {
     std::shared_ptr<engine::ado::Command> query = components_.createCommand();
-    query->setCommandText(text);
+    query->setCommandText(terminated(text));
     query->setCommandType(engine::ado::commandTypeText);
     std::shared_ptr<engine::adox::Catalog> catalog = connection_.adoxCatalog();
     if (procedure)
