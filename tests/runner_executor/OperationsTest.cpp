@@ -88,11 +88,17 @@ TEST_F(OperationsTest, ZeroLengthIsAllowedAndDenied) {
     EXPECT_FALSE(field(u"Products", u"Name")->allowZeroLength());
 }
 
-TEST_F(OperationsTest, ViewIsStoredWithItsBody) {
-    runOk(u"CREATE VIEW [Cheap] AS SELECT [Id], [Name] FROM [Products] WHERE [Price] < 5;");
-    auto view = reader().adoxCatalog()->views()->item(u"Cheap");
-    EXPECT_EQ(u8(view->command()->commandText()),
-              "SELECT [Id], [Name] FROM [Products] WHERE [Price] < 5");
+// The body is stored with one final ";", however the statement ended, so that the script
+// written from it splits into the same statements again.
+TEST_F(OperationsTest, ViewIsStoredWithItsBodyAndOneSemicolon) {
+    runOk(u"CREATE VIEW [Cheap] AS SELECT [Id], [Name] FROM [Products] WHERE [Price] < 5;\r\n"
+          u"CREATE VIEW [Twice] AS SELECT [Id] FROM [Products];;\r\n"
+          u"CREATE VIEW [Last] AS SELECT [Name] FROM [Products]");
+    auto views = reader().adoxCatalog()->views();
+    EXPECT_EQ(u8(views->item(u"Cheap")->command()->commandText()),
+              "SELECT [Id], [Name] FROM [Products] WHERE [Price] < 5;");
+    EXPECT_EQ(u8(views->item(u"Twice")->command()->commandText()), "SELECT [Id] FROM [Products];");
+    EXPECT_EQ(u8(views->item(u"Last")->command()->commandText()), "SELECT [Name] FROM [Products];");
 }
 
 TEST_F(OperationsTest, ViewSelectsItsRows) {
@@ -109,9 +115,9 @@ TEST_F(OperationsTest, ProcedureGetsItsParametersClause) {
           u"CREATE PROCEDURE [ClearAll] () AS DELETE FROM [Products];");
     auto procedures = reader().adoxCatalog()->procedures();
     EXPECT_EQ(u8(procedures->item(u"ByName")->command()->commandText()),
-              "PARAMETERS [pName] TEXT(255);SELECT * FROM [Products] WHERE [Name] = [pName]");
+              "PARAMETERS [pName] TEXT(255);SELECT * FROM [Products] WHERE [Name] = [pName];");
     EXPECT_EQ(u8(procedures->item(u"ClearAll")->command()->commandText()),
-              "DELETE FROM [Products]");
+              "DELETE FROM [Products];");
 }
 
 TEST_F(OperationsTest, LinkedTablesKeepTheirSourceAndRemoteName) {
