@@ -139,9 +139,16 @@ TEST_P(RoundTrip, ScriptMakesTheFirstDatabaseLikeTheSecond) {
     EXPECT_EQ(applied.exitCode, 1) << applied.out << "\nscript:\n" << script;
 
     Outcome again = kelvor(work, {a, b, "again.sql", "/e"});
-    EXPECT_EQ(again.out, "database schemas are identical") << "script:\n"
-                                                           << script << "\nwhat still differs:\n"
-                                                           << bytesOf(work / "again.sql");
+    if (std::filesystem::exists(source / "residual.sql")) {
+        // A difference no script of the dialect can mend, written down with the pair.
+        EXPECT_EQ(bytesOf(work / "again.sql"), bytesOf(source / "residual.sql")) << "script:\n"
+                                                                                 << script;
+    } else {
+        EXPECT_EQ(again.out, "database schemas are identical")
+            << "script:\n"
+            << script << "\nwhat still differs:\n"
+            << bytesOf(work / "again.sql");
+    }
 
     if (!withRows)
         return;
