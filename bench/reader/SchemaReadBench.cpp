@@ -76,6 +76,6 @@ void readSchema(benchmark::State& state) {
         benchmark::Counter(double(tables), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-BENCHMARK(readSchema)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(readSchema)->Arg(100)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
