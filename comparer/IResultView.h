@@ -5,9 +5,11 @@
 // through the delegates, each empty until the presenter binds it; the presenter answers
 // through the operations.
 
+#include "compare/ElementDifference.h"
 #include "comparer/Delegate.h"
 #include "comparer/ElementData.h"
 #include "comparer/ITipView.h"
+#include "foundation/database/DatabaseDescription.h"
 #include "foundation/settings/ComparerOptions.h"
 #include "foundation/settings/Progress.h"
 
@@ -16,10 +18,6 @@
 #include <vector>
 
 class DataTypeName;
-struct ElementDifference;
-namespace database {
-struct DatabaseDescription;
-}
 
 class IResultView {
 public:

@@ -1,6 +1,7 @@
 // Entry point of the schema comparer.
 
 #include "comparer/CommandLineArguments.h"
+#include "comparer/StartUp.h"
 #include "foundation/platform/MessageBox.h"
 #include "foundation/settings/CrashHandler.h"
 #include "foundation/text/WideString.h"
@@ -32,8 +33,10 @@ int main(int argc, char** argv) {
         platform::showMessage(u"Help", arguments.usage());
         return 0;
     }
-    // The window and the presenter are not part of this build yet: without databases the
-    // program explains its command line, with them it says what is missing.
+    if (arguments.mode() == RunMode::WriteScript)
+        return runScriptMode(arguments);
+    // The window is not part of this build yet: without databases the program explains its
+    // command line, with them it says what is missing.
     if (arguments.mode() == RunMode::NoDatabases) {
         print(stdout, CommandLineArguments::usageText());
         return 0;

@@ -33,49 +33,75 @@ std::u16string tableTypeText(const catalog::Table& table) {
     return u"TABLE";
 }
 
-// The properties of a table; a write changes *target (a new table) and is refused without one.
-std::vector<std::shared_ptr<Property>> tableProperties(const catalog::Table* table,
-                                                       catalog::Table* target, bool* createLink) {
+// What the properties of a table read and write. A new table's properties change its state;
+// those of an existing table write through `write` (nothing to write: read-only).
+struct TableState {
+    catalog::Table table;
+    bool createLink = false;
+    std::function<void(const catalog::Table&)> write;
+    bool isNew = false;
+};
+
+std::shared_ptr<Properties> tableProperties(std::shared_ptr<TableState> state) {
     using Get = FunctionProperty::Getter;
     using Set = FunctionProperty::Setter;
     std::vector<std::shared_ptr<Property>> list;
-    auto add = [&](const char16_t* name, int type, Get get, Set set) {
+    // Sets a member: on a new table at once, on an existing one through the database.
+    auto change = [state](const std::function<void(catalog::Table&)>& edit) {
+        if (state->isNew) {
+            edit(state->table);
+            return;
+        }
+        catalog::Table changed = state->table;
+        edit(changed);
+        state->write(changed);
+        state->table = std::move(changed);
+    };
+    auto add = [&](const char16_t* name, int type, Get get, Set set, bool settable) {
+        bool writable = state->isNew || (settable && state->write);
         list.push_back(std::make_shared<FunctionProperty>(name, type, std::move(get),
-                                                          target ? std::move(set) : Set()));
+                                                          writable ? std::move(set) : Set()));
     };
-    auto textMember = [&](const char16_t* name, std::u16string catalog::Table::*member) {
+    auto textMember = [&](const char16_t* name, std::u16string catalog::Table::*member,
+                          bool settable) {
         add(
-            name, daotype::text, [=] { return Variant(table->*member); },
-            [=](const Variant& v) { target->*member = textOf(v); });
+            name, daotype::text, [state, member] { return Variant(state->table.*member); },
+            [change, member](const Variant& v) {
+                change([&](catalog::Table& t) { t.*member = textOf(v); });
+            },
+            settable);
     };
-    auto boolMember = [&](const char16_t* name, bool catalog::Table::*member) {
+    auto boolMember = [&](const char16_t* name, bool catalog::Table::*member, bool settable) {
         add(
-            name, daotype::boolean, [=] { return Variant(table->*member); },
-            [=](const Variant& v) { target->*member = truth(v); });
+            name, daotype::boolean, [state, member] { return Variant(state->table.*member); },
+            [change, member](const Variant& v) {
+                change([&](catalog::Table& t) { t.*member = truth(v); });
+            },
+            settable);
     };
-    boolMember(u"Temporary Table", &catalog::Table::temporary);
-    boolMember(u"Jet OLEDB:Table Hidden In Access", &catalog::Table::hidden);
+    boolMember(u"Temporary Table", &catalog::Table::temporary, true);
+    boolMember(u"Jet OLEDB:Table Hidden In Access", &catalog::Table::hidden, true);
     add(
         u"Jet OLEDB:Create Link", daotype::boolean,
-        [=] {
-            return Variant(createLink ? *createLink
-                                      : table->kind == catalog::TableKind::AccessLink ||
-                                            table->kind == catalog::TableKind::OdbcLink);
+        [state] {
+            return Variant(state->isNew ? state->createLink
+                                        : state->table.kind == catalog::TableKind::AccessLink ||
+                                              state->table.kind == catalog::TableKind::OdbcLink);
         },
-        [=](const Variant& v) { *createLink = truth(v); });
-    boolMember(u"Jet OLEDB:Exclusive Link", &catalog::Table::exclusiveLink);
-    boolMember(u"Jet OLEDB:Cache Link Name/Password", &catalog::Table::savedPassword);
-    textMember(u"Jet OLEDB:Link Datasource", &catalog::Table::linkDatasource);
-    textMember(u"Jet OLEDB:Link Provider String", &catalog::Table::linkProviderString);
-    textMember(u"Jet OLEDB:Remote Table Name", &catalog::Table::remoteTableName);
-    textMember(u"Jet OLEDB:Table Validation Rule", &catalog::Table::validationRule);
-    textMember(u"Jet OLEDB:Table Validation Text", &catalog::Table::validationText);
-    return list;
+        [state](const Variant& v) { state->createLink = truth(v); }, false);
+    boolMember(u"Jet OLEDB:Exclusive Link", &catalog::Table::exclusiveLink, false);
+    boolMember(u"Jet OLEDB:Cache Link Name/Password", &catalog::Table::savedPassword, false);
+    textMember(u"Jet OLEDB:Link Datasource", &catalog::Table::linkDatasource, false);
+    textMember(u"Jet OLEDB:Link Provider String", &catalog::Table::linkProviderString, false);
+    textMember(u"Jet OLEDB:Remote Table Name", &catalog::Table::remoteTableName, false);
+    textMember(u"Jet OLEDB:Table Validation Rule", &catalog::Table::validationRule, true);
+    textMember(u"Jet OLEDB:Table Validation Text", &catalog::Table::validationText, true);
+    return std::make_shared<PropertyList>(std::move(list));
 }
 
 // ---- columns
 
-class Column : public adox::Column {
+class Column : public adox::Column, public std::enable_shared_from_this<Column> {
 public:
     using Write = std::function<void(const catalog::Column&)>;
 
@@ -114,9 +140,11 @@ private:
     Write write_;
 };
 
+// The properties hold the column, so they stay usable after the caller let it go.
 std::shared_ptr<Properties> Column::properties() const {
     using Get = FunctionProperty::Getter;
     using Set = FunctionProperty::Setter;
+    auto self = shared_from_this();
     std::vector<std::shared_ptr<Property>> list;
     auto add = [&](const char16_t* name, int type, Get get, Set set) {
         list.push_back(
@@ -124,24 +152,26 @@ std::shared_ptr<Properties> Column::properties() const {
     };
     auto boolMember = [&](const char16_t* name, bool catalog::Column::*member) {
         add(
-            name, daotype::boolean, [this, member] { return Variant(column_.*member); },
-            [this, member](const Variant& v) {
-                change([&](catalog::Column& c) { c.*member = truth(v); });
+            name, daotype::boolean, [self, member] { return Variant(self->column_.*member); },
+            [self, member](const Variant& v) {
+                self->change([&](catalog::Column& c) { c.*member = truth(v); });
             });
     };
     auto textMember = [&](const char16_t* name, std::u16string catalog::Column::*member) {
         add(
-            name, daotype::text, [this, member] { return Variant(column_.*member); },
-            [this, member](const Variant& v) {
-                change([&](catalog::Column& c) { c.*member = textOf(v); });
+            name, daotype::text, [self, member] { return Variant(self->column_.*member); },
+            [self, member](const Variant& v) {
+                self->change([&](catalog::Column& c) { c.*member = textOf(v); });
             });
     };
     boolMember(u"Autoincrement", &catalog::Column::autoIncrement);
     add(
         u"Default", daotype::text,
-        [this] { return column_.defaultValue ? Variant(*column_.defaultValue) : Variant(); },
-        [this](const Variant& v) {
-            change([&](catalog::Column& c) {
+        [self] {
+            return self->column_.defaultValue ? Variant(*self->column_.defaultValue) : Variant();
+        },
+        [self](const Variant& v) {
+            self->change([&](catalog::Column& c) {
                 c.defaultValue.reset();
                 if (!v.isEmpty() && !v.isNull())
                     c.defaultValue = textOf(v);
@@ -149,12 +179,12 @@ std::shared_ptr<Properties> Column::properties() const {
         });
     add(
         u"Description", daotype::text,
-        [this] {
-            const catalog::Property* p = column_.findProperty(u"Description");
+        [self] {
+            const catalog::Property* p = self->column_.findProperty(u"Description");
             return p ? p->value : Variant();
         },
-        [this](const Variant& v) {
-            change([&](catalog::Column& c) {
+        [self](const Variant& v) {
+            self->change([&](catalog::Column& c) {
                 std::erase_if(c.properties, [](const catalog::Property& p) {
                     return text::equalsNoCase(p.name, u"Description");
                 });
@@ -270,9 +300,16 @@ public:
     void setName(const std::u16string&) override { throw errors::readOnly(); }
     std::u16string type() const override { return tableTypeText(*table_); }
     std::shared_ptr<Properties> properties() const override {
-        return std::make_shared<PropertyList>(tableProperties(table_, nullptr, nullptr));
+        auto state = std::make_shared<TableState>();
+        state->table = *table_;
+        state->write = [session = session_, name = table_->name](const catalog::Table& changed) {
+            session->alterTable(name, changed);
+        };
+        return tableProperties(std::move(state));
     }
     std::shared_ptr<adox::Columns> columns() const override {
+        if (columns_)
+            return columns_;
         std::vector<std::shared_ptr<adox::Column>> columns;
         for (const catalog::Column& column : table_->columns)
             columns.push_back(
@@ -299,6 +336,9 @@ private:
     Snapshot snapshot_;
     const catalog::Table* table_;
     std::shared_ptr<Session> session_;
+    // Made on first request: readers walk them item by item.
+    mutable std::shared_ptr<Columns> columns_;
+    mutable std::shared_ptr<ListCollection<adox::Index, adox::Indexes>> indexes_;
 };
 
 // A saved query listed among the tables, as ADOX lists views.
@@ -310,8 +350,7 @@ public:
     void setName(const std::u16string&) override { throw errors::readOnly(); }
     std::u16string type() const override { return u"VIEW"; }
     std::shared_ptr<Properties> properties() const override {
-        static const catalog::Table none;
-        return std::make_shared<PropertyList>(tableProperties(&none, nullptr, nullptr));
+        return tableProperties(std::make_shared<TableState>());
     }
     std::shared_ptr<adox::Columns> columns() const override { return std::make_shared<Columns>(); }
     std::shared_ptr<adox::Indexes> indexes() const override {
@@ -329,12 +368,12 @@ private:
 
 class NewTable : public adox::Table {
 public:
-    std::u16string name() const override { return table_.name; }
-    void setName(const std::u16string& name) override { table_.name = name; }
+    NewTable() { state_->isNew = true; }
+
+    std::u16string name() const override { return state_->table.name; }
+    void setName(const std::u16string& name) override { state_->table.name = name; }
     std::u16string type() const override { return u"TABLE"; }
-    std::shared_ptr<Properties> properties() const override {
-        return std::make_shared<PropertyList>(tableProperties(&table_, &table_, &createLink_));
-    }
+    std::shared_ptr<Properties> properties() const override { return tableProperties(state_); }
     std::shared_ptr<adox::Columns> columns() const override { return std::make_shared<Columns>(); }
     std::shared_ptr<adox::Indexes> indexes() const override {
         return std::make_shared<ListCollection<adox::Index, adox::Indexes>>();
@@ -350,8 +389,8 @@ public:
     // The table to create: a link to an Access database when a data source is given, else to
     // an ODBC source (its provider string is kept without the "ODBC;" that starts it).
     catalog::Table definition() const {
-        catalog::Table table = table_;
-        if (!createLink_)
+        catalog::Table table = state_->table;
+        if (!state_->createLink)
             return table;
         table.kind = table.linkDatasource.empty() ? catalog::TableKind::OdbcLink
                                                   : catalog::TableKind::AccessLink;
@@ -362,8 +401,7 @@ public:
     }
 
 private:
-    mutable catalog::Table table_;
-    mutable bool createLink_ = false;
+    std::shared_ptr<TableState> state_ = std::make_shared<TableState>();
     std::shared_ptr<adox::Catalog> parent_;
 };
 

@@ -82,7 +82,7 @@ std::int32_t daoFieldAttributes(const catalog::Column& column) {
 
 // A field of a table definition (written through `write`), a new field (written to itself),
 // an index or relation field, or a recordset value.
-class Field : public dao::Field {
+class Field : public dao::Field, public std::enable_shared_from_this<Field> {
 public:
     using Write = std::function<void(const catalog::Column&)>;
 
@@ -160,27 +160,30 @@ bool isExpression(std::u16string_view name) {
     return text::equalsNoCase(name, u"Expression");
 }
 
+// The properties hold the field, so they stay usable after the caller let it go.
 std::shared_ptr<Properties> Field::properties() const {
     using Get = FunctionProperty::Getter;
     using Set = FunctionProperty::Setter;
+    auto self = shared_from_this();
     std::vector<std::shared_ptr<Property>> list;
     auto add = [&](const char16_t* name, int type, Get get, Set set = {}) {
         list.push_back(
             std::make_shared<FunctionProperty>(name, type, std::move(get), std::move(set)));
     };
-    auto edit = [this](std::function<void(catalog::Column&, const Variant&)> apply) {
-        return
-            [this, apply](const Variant& v) { change([&](catalog::Column& c) { apply(c, v); }); };
+    auto edit = [self](std::function<void(catalog::Column&, const Variant&)> apply) {
+        return [self, apply](const Variant& v) {
+            self->change([&](catalog::Column& c) { apply(c, v); });
+        };
     };
-    add(u"Value", 0, [this] { return value_; });
+    add(u"Value", 0, [self] { return self->value_; });
     add(
-        u"Attributes", daotype::longInteger, [this] { return Variant(attributes()); },
+        u"Attributes", daotype::longInteger, [self] { return Variant(self->attributes()); },
         edit([](catalog::Column& c, const Variant& v) {
             c.autoIncrement = integerOf(v, 0) & dao::fieldAutoIncrement;
             c.fixedLength = c.type == engine::type::wChar;
         }));
     add(
-        u"Type", daotype::integer, [this] { return Variant(std::int16_t(type())); },
+        u"Type", daotype::integer, [self] { return Variant(std::int16_t(self->type())); },
         edit([](catalog::Column& c, const Variant& v) {
             auto columnType = columnTypeOf(int(integerOf(v, -1)));
             if (!columnType)
@@ -188,31 +191,31 @@ std::shared_ptr<Properties> Field::properties() const {
             c.type = *columnType;
         }));
     add(
-        u"Name", daotype::text, [this] { return Variant(column_.name); },
+        u"Name", daotype::text, [self] { return Variant(self->column_.name); },
         edit([](catalog::Column& c, const Variant& v) { c.name = textOf(v); }));
     add(
-        u"Size", daotype::longInteger, [this] { return Variant(std::int32_t(size())); },
+        u"Size", daotype::longInteger, [self] { return Variant(std::int32_t(self->size())); },
         edit([](catalog::Column& c, const Variant& v) { c.size = int(integerOf(v, c.size)); }));
-    add(u"ForeignName", daotype::text, [this] { return Variant(foreignName_); });
+    add(u"ForeignName", daotype::text, [self] { return Variant(self->foreignName_); });
     add(
-        u"DefaultValue", daotype::text, [this] { return defaultValue(); },
+        u"DefaultValue", daotype::text, [self] { return self->defaultValue(); },
         edit([](catalog::Column& c, const Variant& v) { setDefault(c, v); }));
     add(
-        u"ValidationRule", daotype::text, [this] { return Variant(column_.validationRule); },
+        u"ValidationRule", daotype::text, [self] { return Variant(self->column_.validationRule); },
         edit([](catalog::Column& c, const Variant& v) { c.validationRule = textOf(v); }));
     add(
-        u"ValidationText", daotype::text, [this] { return Variant(column_.validationText); },
+        u"ValidationText", daotype::text, [self] { return Variant(self->column_.validationText); },
         edit([](catalog::Column& c, const Variant& v) { c.validationText = textOf(v); }));
     add(
-        u"Required", daotype::boolean, [this] { return Variant(required()); },
+        u"Required", daotype::boolean, [self] { return Variant(self->required()); },
         edit([](catalog::Column& c, const Variant& v) { c.nullable = !truth(v); }));
     add(
-        u"AllowZeroLength", daotype::boolean, [this] { return Variant(allowZeroLength()); },
+        u"AllowZeroLength", daotype::boolean, [self] { return Variant(self->allowZeroLength()); },
         edit([](catalog::Column& c, const Variant& v) { c.allowZeroLength = truth(v); }));
     add(
         u"Expression", daotype::memo,
-        [this] {
-            const catalog::Property* p = column_.findProperty(u"Expression");
+        [self] {
+            const catalog::Property* p = self->column_.findProperty(u"Expression");
             return p ? p->value : Variant(u"");
         },
         edit([](catalog::Column& c, const Variant& v) {
@@ -220,14 +223,14 @@ std::shared_ptr<Properties> Field::properties() const {
             if (!textOf(v).empty())
                 c.properties.push_back({u"Expression", daotype::memo, Variant(textOf(v))});
         }));
-    for (const catalog::Property& p : column_.properties) {
+    for (const catalog::Property& p : self->column_.properties) {
         if (isExpression(p.name))
             continue;
         std::u16string name = p.name;
         add(
             p.name.c_str(), p.type,
-            [this, name] {
-                const catalog::Property* current = column_.findProperty(name);
+            [self, name] {
+                const catalog::Property* current = self->column_.findProperty(name);
                 return current ? current->value : Variant();
             },
             edit([name](catalog::Column& c, const Variant& v) {
@@ -236,15 +239,15 @@ std::shared_ptr<Properties> Field::properties() const {
                         property.value = v;
             }));
     }
-    auto append = [this](const Property& property) {
-        change([&](catalog::Column& c) {
+    auto append = [self](const Property& property) {
+        self->change([&](catalog::Column& c) {
             c.properties.push_back({property.name(), property.type(), property.value()});
         });
     };
-    auto remove = [this](std::u16string_view name) {
-        if (!column_.findProperty(name) || isExpression(name))
+    auto remove = [self](std::u16string_view name) {
+        if (!self->column_.findProperty(name) || isExpression(name))
             throw notSupported(); // a built-in property
-        change([&](catalog::Column& c) {
+        self->change([&](catalog::Column& c) {
             std::erase_if(c.properties,
                           [&](const auto& p) { return text::equalsNoCase(p.name, name); });
         });
@@ -329,6 +332,8 @@ public:
     }
     std::u16string sourceTableName() const override { return table_->remoteTableName; }
     std::shared_ptr<dao::Fields> fields() const override {
+        if (fields_)
+            return fields_;
         std::vector<std::shared_ptr<dao::Field>> fields;
         for (const catalog::Column& column : table_->columns)
             fields.push_back(std::make_shared<Field>(
@@ -338,13 +343,17 @@ public:
                     target.writable().alterColumn(table, name, changed);
                 },
                 false));
-        return std::make_shared<TableFields>(std::move(fields), target_, table_->name);
+        fields_ = std::make_shared<TableFields>(std::move(fields), target_, table_->name);
+        return fields_;
     }
     std::shared_ptr<dao::Indexes> indexes() const override {
+        if (indexes_)
+            return indexes_;
         std::vector<std::shared_ptr<dao::Index>> indexes;
         for (const catalog::Index& index : table_->indexes)
             indexes.push_back(std::make_shared<Index>(*table_, index));
-        return std::make_shared<ListCollection<dao::Index, dao::Indexes>>(std::move(indexes));
+        indexes_ = std::make_shared<ListCollection<dao::Index, dao::Indexes>>(std::move(indexes));
+        return indexes_;
     }
     std::shared_ptr<Properties> properties() const override {
         std::vector<std::shared_ptr<Property>> list;
@@ -381,11 +390,14 @@ private:
     Snapshot snapshot_;
     const catalog::Table* table_;
     Target target_;
+    // Made on first request: readers walk them item by item.
+    mutable std::shared_ptr<TableFields> fields_;
+    mutable std::shared_ptr<ListCollection<dao::Index, dao::Indexes>> indexes_;
 };
 
 // ---- relations
 
-class Relation : public dao::Relation {
+class Relation : public dao::Relation, public std::enable_shared_from_this<Relation> {
 public:
     Relation(catalog::Relation relation, bool detached)
         : relation_(std::move(relation)), detached_(detached) {
@@ -441,8 +453,8 @@ private:
 // A relation's fields; a new relation takes more before it is appended.
 class RelationFields : public ListCollection<dao::Field, dao::Fields> {
 public:
-    explicit RelationFields(const Relation* relation)
-        : ListCollection(relation->fields_), relation_(relation) {}
+    explicit RelationFields(std::shared_ptr<const Relation> relation)
+        : ListCollection(relation->fields_), relation_(std::move(relation)) {}
 
     void append(std::shared_ptr<dao::Field> field) override {
         if (!relation_->detached_)
@@ -455,11 +467,11 @@ public:
     void remove(std::u16string_view) override { throw notSupported(); }
 
 private:
-    const Relation* relation_;
+    std::shared_ptr<const Relation> relation_;
 };
 
 std::shared_ptr<dao::Fields> Relation::fields() const {
-    return std::make_shared<RelationFields>(this);
+    return std::make_shared<RelationFields>(shared_from_this());
 }
 
 class Relations : public ListCollection<dao::Relation, dao::Relations> {
@@ -512,15 +524,26 @@ public:
         : name_(std::move(name)), target_(std::move(target)) {}
 
     std::u16string name() const override { return name_; }
+    // Both collections are kept while the schema is unchanged: readers walk them item by item.
     std::shared_ptr<dao::TableDefs> tableDefs() const override {
         Snapshot snapshot = current();
+        if (tableDefs_ && snapshot == tableDefsSnapshot_)
+            return tableDefs_;
         std::vector<std::shared_ptr<dao::TableDef>> tables;
         for (const catalog::Table& table : snapshot->tables)
             tables.push_back(std::make_shared<TableDef>(snapshot, table, target_));
-        return std::make_shared<ListCollection<dao::TableDef, dao::TableDefs>>(std::move(tables));
+        tableDefs_ =
+            std::make_shared<ListCollection<dao::TableDef, dao::TableDefs>>(std::move(tables));
+        tableDefsSnapshot_ = snapshot;
+        return tableDefs_;
     }
     std::shared_ptr<dao::Relations> relations() const override {
-        return std::make_shared<Relations>(*current(), target_);
+        Snapshot snapshot = current();
+        if (relations_ && snapshot == relationsSnapshot_)
+            return relations_;
+        relations_ = std::make_shared<Relations>(*snapshot, target_);
+        relationsSnapshot_ = snapshot;
+        return relations_;
     }
     std::shared_ptr<dao::Relation> createRelation(const std::u16string& name) override {
         catalog::Relation relation;
@@ -551,6 +574,10 @@ private:
     std::u16string name_;
     Target target_;
     bool closed_ = false;
+    mutable std::shared_ptr<dao::TableDefs> tableDefs_;
+    mutable Snapshot tableDefsSnapshot_;
+    mutable std::shared_ptr<dao::Relations> relations_;
+    mutable Snapshot relationsSnapshot_;
 };
 
 class DBEngine : public dao::DBEngine {

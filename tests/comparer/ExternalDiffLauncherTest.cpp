@@ -1,5 +1,6 @@
 #include "comparer/ExternalDiffLauncher.h"
 #include "foundation/text/WideString.h"
+#include "tests/comparer/FileBytes.h"
 #include "tests/foundation/platform/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,20 +17,6 @@ namespace fs = std::filesystem;
 using Words = std::vector<std::u16string>;
 
 namespace {
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string utf16le(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    return bytes;
-}
 
 fs::path native(const std::u16string& path) {
     return fs::path(text::toUtf8(path));

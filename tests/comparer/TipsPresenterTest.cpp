@@ -1,4 +1,5 @@
 #include "comparer/TipsPresenter.h"
+#include "tests/comparer/PrivateSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ public:
 } // namespace
 
 TEST(TipsPresenter, StartsWhereTheUserLeftOffAndStoresWhereTheyStop) {
+    PrivateSettings isolated;
     settings::comparer::OptionsManager settings;
     ASSERT_TRUE(settings.setTips(true, 3));
     ClosingTipView view;

@@ -20,6 +20,10 @@ void Session::appendTable(const catalog::Table&) {
     throw errors::readOnly();
 }
 
+void Session::alterTable(const std::u16string&, const catalog::Table&) {
+    throw errors::readOnly();
+}
+
 void Session::appendRelation(const catalog::Relation&) {
     throw errors::readOnly();
 }

@@ -42,6 +42,9 @@ public:
     virtual void dropColumn(const std::u16string& table, const std::u16string& column);
     // A new table (a linked table when its kind says so).
     virtual void appendTable(const catalog::Table& table);
+    // Takes the table-level settings of definition (hidden, temporary, validation rule and
+    // text); the table's columns, indexes and checks stay as they are.
+    virtual void alterTable(const std::u16string& table, const catalog::Table& definition);
     virtual void appendRelation(const catalog::Relation& relation);
     virtual void dropRelation(const std::u16string& name);
     // A saved query from its text; the text decides between view and procedure.

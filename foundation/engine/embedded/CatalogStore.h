@@ -1,8 +1,8 @@
 #pragma once
 
-// The catalog tables of an embedded database: the Access view of its schema (tables, columns,
-// field properties, indexes, check constraints, relations, saved queries), the database
-// password and the schema version. Catalog tables have names with a "." in them, which no
+// The catalog tables of an embedded database: the Access view of its schema (tables with their
+// columns, field properties, indexes and check constraints; relations; saved queries), the
+// database password and the schema version. Catalog tables have names with a "." in them, which no
 // Access name may hold, so they never meet a user's table.
 
 #include "foundation/engine/api/CatalogModel.h"
@@ -52,11 +52,6 @@ public:
     void setInfo(std::string_view key, const Variant::Bytes& value);
 
 private:
-    void loadChildren(catalog::Table& table);
-    catalog::Relation readRelation(SqliteStatement& row);
-    void loadFields(catalog::Relation& relation);
-    void loadParameters(catalog::Query& query);
-
     SqliteDatabase& db_;
 };
 

@@ -208,9 +208,10 @@ void DataTables::checkNulls(const TableShape& before, const TableShape& after,
         const catalog::Column& column = after.table.columns[i];
         if (!heldNotNull(after.table, column))
             continue;
+        bool filled = column.autoIncrement || literalDefault(column);
         bool nulls = sources[i] ? count("SELECT EXISTS (SELECT 1 FROM " + table + " WHERE " +
                                         quoteIdentifier(*sources[i]) + " IS NULL)") != 0
-                                : rows && !literalDefault(column);
+                                : rows && !filled;
         if (nulls)
             throw EngineError(status::unspecified, nullMessage(after.table, column));
     }
@@ -271,19 +272,32 @@ void DataTables::checkForeignKeys(const catalog::Table& table) {
                               rows.text(2) + u"'.");
 }
 
+// The rows go through a scratch table: its columns take the new types, so the kept values are
+// converted and checked there before the table is made again. A rename would be shorter, but
+// SQLite rewrites the whole schema on every rename, which makes large databases slow.
 void DataTables::rebuild(const TableShape& before, const TableShape& after,
                          const std::vector<std::optional<std::u16string>>& sources) {
+    std::string table = quoteIdentifier(after.table.name);
+    if (!hasRows(before.table.name)) { // nothing to keep: the table is simply made again
+        db_.exec("DROP TABLE " + quoteIdentifier(before.table.name));
+        create(after);
+        return;
+    }
     checkNulls(before, after, sources);
-    std::string target = quoteIdentifier(rebuildName);
+    std::string scratch = quoteIdentifier(rebuildName);
     db_.exec(tableSql(after, rebuildName));
     std::string columns = "rowid", values = "rowid";
     for (std::size_t i = 0; i < after.table.columns.size(); ++i) {
         const catalog::Column& column = after.table.columns[i];
         columns += ", " + quoteIdentifier(column.name);
         if (!sources[i]) {
-            values +=
-                ", " + (heldNotNull(after.table, column) ? literalDefault(column).value_or("NULL")
-                                                         : std::string("NULL"));
+            // A new AutoNumber numbers the rows there are; a required column takes its default.
+            if (column.autoIncrement && isInteger(column.type))
+                values += ", row_number() OVER (ORDER BY rowid)";
+            else if (heldNotNull(after.table, column))
+                values += ", " + literalDefault(column).value_or("NULL");
+            else
+                values += ", NULL";
             continue;
         }
         std::string source = quoteIdentifier(*sources[i]);
@@ -292,11 +306,13 @@ void DataTables::rebuild(const TableShape& before, const TableShape& after,
                      " <> 0) ELSE " + source + " END";
         values += ", " + source;
     }
-    db_.exec("INSERT INTO " + target + " (" + columns + ") SELECT " + values + " FROM " +
+    db_.exec("INSERT INTO " + scratch + " (" + columns + ") SELECT " + values + " FROM " +
              quoteIdentifier(before.table.name));
-    checkConverted(before.table, after.table, sources, target);
+    checkConverted(before.table, after.table, sources, scratch);
     db_.exec("DROP TABLE " + quoteIdentifier(before.table.name));
-    db_.exec("ALTER TABLE " + target + " RENAME TO " + quoteIdentifier(after.table.name));
+    db_.exec(tableSql(after, after.table.name));
+    db_.exec("INSERT INTO " + table + " (" + columns + ") SELECT " + columns + " FROM " + scratch);
+    db_.exec("DROP TABLE " + scratch);
     for (const auto& [name, sql] : indexSql(after.table))
         db_.exec(sql);
     checkForeignKeys(after.table);

@@ -87,6 +87,10 @@ void EmbeddedSession::appendTable(const catalog::Table& table) {
     change([&](SchemaEditor& editor) { editor.appendTable(table); });
 }
 
+void EmbeddedSession::alterTable(const std::u16string& table, const catalog::Table& definition) {
+    change([&](SchemaEditor& editor) { editor.alterTable(table, definition); });
+}
+
 void EmbeddedSession::appendRelation(const catalog::Relation& relation) {
     change([&](SchemaEditor& editor) { editor.appendRelation(relation); });
 }

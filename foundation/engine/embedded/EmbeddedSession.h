@@ -27,6 +27,7 @@ public:
     void appendColumn(const std::u16string& table, const catalog::Column& definition) override;
     void dropColumn(const std::u16string& table, const std::u16string& column) override;
     void appendTable(const catalog::Table& table) override;
+    void alterTable(const std::u16string& table, const catalog::Table& definition) override;
     void appendRelation(const catalog::Relation& relation) override;
     void dropRelation(const std::u16string& name) override;
     void appendQuery(const std::u16string& name, const std::u16string& text) override;

@@ -578,6 +578,15 @@ void SchemaEditor::appendTable(const catalog::Table& table) {
     store_.saveTable(created);
 }
 
+void SchemaEditor::alterTable(const std::u16string& table, const catalog::Table& definition) {
+    Edit edit = beginEdit(table);
+    edit.after.hidden = definition.hidden;
+    edit.after.temporary = definition.temporary;
+    edit.after.validationRule = definition.validationRule;
+    edit.after.validationText = definition.validationText;
+    commit(edit);
+}
+
 void SchemaEditor::appendRelation(const catalog::Relation& relation) {
     Edit edit = beginEdit(relation.foreignTable);
     auto referenced = same(relation.table, relation.foreignTable)

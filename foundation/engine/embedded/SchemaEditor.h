@@ -23,6 +23,7 @@ public:
     void appendColumn(const std::u16string& table, const catalog::Column& definition);
     void dropColumn(const std::u16string& table, const std::u16string& column);
     void appendTable(const catalog::Table& table);
+    void alterTable(const std::u16string& table, const catalog::Table& definition);
     void appendRelation(const catalog::Relation& relation);
     void dropRelation(const std::u16string& name);
     void appendQuery(const std::u16string& name, const std::u16string& text);

@@ -1,6 +1,5 @@
 #include "foundation/engine/embedded/Sqlite.h"
 
-#include "foundation/engine/api/Codes.h"
 #include "foundation/text/WideString.h"
 
 #include <sqlite3.h>
@@ -105,11 +104,6 @@ SqliteStatement& SqliteStatement::bind(int index, std::u16string_view value) {
     return *this;
 }
 
-SqliteStatement& SqliteStatement::bindOptional(int index,
-                                               const std::optional<std::u16string>& value) {
-    return value ? bind(index, std::u16string_view(*value)) : bindNull(index);
-}
-
 SqliteStatement& SqliteStatement::bindBlob(int index, const void* data, std::size_t size) {
     sqlite3_bind_blob64(statement_, index, size ? data : "", size, SQLITE_TRANSIENT);
     return *this;
@@ -118,20 +112,6 @@ SqliteStatement& SqliteStatement::bindBlob(int index, const void* data, std::siz
 SqliteStatement& SqliteStatement::bindNull(int index) {
     sqlite3_bind_null(statement_, index);
     return *this;
-}
-
-SqliteStatement& SqliteStatement::bindValue(int index, const Variant& value) {
-    if (value.isEmpty() || value.isNull())
-        return bindNull(index);
-    if (value.isByteArray())
-        return bindBlob(index, value.asBytes().data(), value.asBytes().size());
-    if (auto integer = value.toInt())
-        return bind(index, *integer);
-    if (auto number = value.toDouble()) {
-        sqlite3_bind_double(statement_, index, *number);
-        return *this;
-    }
-    return bind(index, std::u16string_view(value.toText().value_or(u"")));
 }
 
 bool SqliteStatement::step() {
@@ -161,10 +141,6 @@ std::int64_t SqliteStatement::integer(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
-double SqliteStatement::real(int column) const {
-    return sqlite3_column_double(statement_, column);
-}
-
 std::u16string SqliteStatement::text(int column) const {
     const auto* data = sqlite3_column_text(statement_, column);
     int size = sqlite3_column_bytes(statement_, column);
@@ -173,40 +149,10 @@ std::u16string SqliteStatement::text(int column) const {
                 : std::u16string();
 }
 
-std::optional<std::u16string> SqliteStatement::optionalText(int column) const {
-    if (isNull(column))
-        return std::nullopt;
-    return text(column);
-}
-
 Variant::Bytes SqliteStatement::blob(int column) const {
     const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
     int size = sqlite3_column_bytes(statement_, column);
     return data ? Variant::Bytes(data, data + size) : Variant::Bytes();
-}
-
-Variant SqliteStatement::value(int column, int daoType) const {
-    if (isNull(column))
-        return Variant::null();
-    switch (daoType) {
-    case daotype::boolean:
-        return Variant(integer(column) != 0);
-    case daotype::byte:
-        return Variant(std::uint8_t(integer(column)));
-    case daotype::integer:
-        return Variant(std::int16_t(integer(column)));
-    case daotype::longInteger:
-        return Variant(std::int32_t(integer(column)));
-    case daotype::single:
-        return Variant(float(real(column)));
-    case daotype::doubleType:
-        return Variant(real(column));
-    case daotype::binary:
-    case daotype::longBinary:
-        return Variant(blob(column));
-    default:
-        return Variant(text(column));
-    }
 }
 
 SqliteTransaction::SqliteTransaction(SqliteDatabase& db) : db_(db) {

@@ -53,11 +53,8 @@ public:
 
     SqliteStatement& bind(int index, std::int64_t value);
     SqliteStatement& bind(int index, std::u16string_view value);
-    SqliteStatement& bindOptional(int index, const std::optional<std::u16string>& value);
     SqliteStatement& bindBlob(int index, const void* data, std::size_t size);
     SqliteStatement& bindNull(int index);
-    // A property value by its DAO type.
-    SqliteStatement& bindValue(int index, const Variant& value);
 
     // Steps once; true while a row is there.
     bool step();
@@ -67,12 +64,8 @@ public:
 
     bool isNull(int column) const;
     std::int64_t integer(int column) const;
-    double real(int column) const;
     std::u16string text(int column) const;
-    std::optional<std::u16string> optionalText(int column) const;
     Variant::Bytes blob(int column) const;
-    // A stored property value as a variant of the DAO type.
-    Variant value(int column, int daoType) const;
 
 private:
     const SqliteDatabase* db_;

@@ -184,3 +184,15 @@ TEST_F(AlterTable, LinkedAndSystemTablesCannotChange) {
 }
 
 } // namespace enginetest
+
+namespace enginetest {
+
+TEST_F(AlterTable, ANewAutoNumberNumbersTheRowsSoThatItCanBecomeTheKey) {
+    exec(u"ALTER TABLE [T] DROP CONSTRAINT [PK_T]");
+    exec(u"ALTER TABLE [T] ADD COLUMN [Seq] AUTOINCREMENT");
+    exec(u"ALTER TABLE [T] ADD CONSTRAINT [PK_Seq] PRIMARY KEY ([Seq])");
+    EXPECT_EQ(rows("SELECT \"Id\", \"Seq\" FROM \"T\" ORDER BY 1"),
+              (std::vector<std::string>{"1|1", "2|2", "3|3"}));
+}
+
+} // namespace enginetest

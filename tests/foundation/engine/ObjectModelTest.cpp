@@ -239,3 +239,48 @@ TEST_F(ObjectModel, CheckConstraintsReadBackExactlyAsWritten) {
 }
 
 } // namespace enginetest
+
+namespace enginetest {
+
+TEST_F(ObjectModel, PropertiesStayUsableAfterTheObjectsTheyCameFrom) {
+    // Each object of the chain is released at the end of the statement.
+    auto rule = catalog->tables()->item(u"C")->columns()->item(u"Note")->properties()->item(
+        u"Jet OLEDB:Column Validation Rule");
+    auto db = openDao();
+    auto format = db->tableDefs()->item(u"C")->fields()->item(u"Price")->createProperty(
+        u"Format", 10, Variant(u"Fixed"));
+    auto properties = db->tableDefs()->item(u"C")->fields()->item(u"Price")->properties();
+    auto relationFields = db->createRelation(u"R")->fields();
+    rule->setValue(Variant(u"Is Not Null"));
+    properties->append(format);
+    EXPECT_EQ(relationFields->count(), 0);
+    db->close();
+    EXPECT_EQ(property(column(u"C", u"Note"), u"Jet OLEDB:Column Validation Rule"),
+              Variant(u"Is Not Null"));
+    db = openDao();
+    EXPECT_EQ(db->tableDefs()->item(u"C")->fields()->item(u"Price")->properties()->value(u"Format"),
+              Variant(u"Fixed"));
+    db->close();
+}
+
+TEST_F(ObjectModel, HiddenAndTemporaryTablesAndTableValidation) {
+    auto properties = table(u"C")->properties();
+    properties->item(u"Jet OLEDB:Table Hidden In Access")->setValue(Variant(true));
+    properties->item(u"Temporary Table")->setValue(Variant(true));
+    properties->item(u"Jet OLEDB:Table Validation Rule")->setValue(Variant(u"[Id] > 0"));
+    EXPECT_EQ(failureOf([&] {
+                  properties->item(u"Jet OLEDB:Link Datasource")->setValue(Variant(u"/x.mdb"));
+              }),
+              u"Property 'Jet OLEDB:Link Datasource' is read-only.");
+    reopen();
+    auto c = table(u"C")->properties();
+    EXPECT_EQ(c->value(u"Jet OLEDB:Table Hidden In Access"), Variant(true));
+    EXPECT_EQ(c->value(u"Temporary Table"), Variant(true));
+    EXPECT_EQ(c->value(u"Jet OLEDB:Table Validation Rule"), Variant(u"[Id] > 0"));
+    EXPECT_EQ(table(u"C")->columns()->count(), 4);
+    auto db = openDao();
+    EXPECT_EQ(db->tableDefs()->item(u"C")->attributes(), dao::tableHiddenObject);
+    db->close();
+}
+
+} // namespace enginetest

@@ -162,3 +162,54 @@ TEST_F(Password, UsersOtherThanTheDefaultNeedAWorkgroup) {
 }
 
 } // namespace enginetest
+
+namespace enginetest {
+
+TEST_F(Storage, ADaoDatabaseOpenedReadOnlyRefusesChanges) {
+    exec(u"CREATE TABLE [T] ([A] LONG)");
+    auto db = components().createDBEngine(daoClassId)->openDatabase(u16(path), {}, true, u"");
+    auto fields = db->tableDefs()->item(u"T")->fields();
+    EXPECT_EQ(failureOf([&] { fields->item(u"A")->setDefaultValue(Variant(u"1")); }),
+              u"Cannot update. Database or object is read-only.");
+    EXPECT_EQ(failureOf([&] { fields->remove(u"A"); }),
+              u"Cannot update. Database or object is read-only.");
+    db->close();
+    EXPECT_EQ(failureOf([&] { db->tableDefs(); }),
+              u"Operation is not allowed when the object is closed.");
+}
+
+TEST_F(Storage, ADamagedFileIsUnrecognized) {
+    exec(u"CREATE TABLE [T] ([A] LONG)");
+    connection->close();
+    std::string bytes = bytesOf(path);
+    for (std::size_t i = 200; i < bytes.size(); i += 7)
+        bytes[i] = char(i * 31);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    auto damaged = components().createConnection();
+    std::u16string failure = failureOf([&] {
+        damaged->open(connectionString(u16(path)), u"", u"", -1);
+        components().createCatalog()->setActiveConnection(damaged);
+        catalog->setActiveConnection(damaged);
+        catalog->tables()->count();
+    });
+    EXPECT_EQ(failure, u"Unrecognized database format '" + u16(path) + u"'.");
+}
+
+} // namespace enginetest
+
+namespace enginetest {
+
+TEST_F(Storage, ADamagedCatalogRowIsUnrecognizedNotACrash) {
+    exec(u"CREATE TABLE [T] ([A] LONG, [B] TEXT(5))");
+    for (const char* damage : {"substr(definition, 1, length(definition) - 3)", "x'ff'",
+                               "definition || x'00'", "x'02418080808080808080808001'"}) {
+        SCOPED_TRACE(damage);
+        sqlite(std::string("UPDATE \"kel.tables\" SET definition = ") + damage);
+        EXPECT_EQ(failureOf([&] { catalog->tables()->count(); }),
+                  u"Unrecognized database format '" + u16(path) + u"'.");
+        EXPECT_EQ(failure(u"ALTER TABLE [T] ADD COLUMN [C] LONG"),
+                  u"Unrecognized database format '" + u16(path) + u"'.");
+    }
+}
+
+} // namespace enginetest
