@@ -28,26 +28,6 @@ std::vector<std::u16string> tableNames(const Database& schema) {
 // Reads a shared Access file in place with the forms switch on, as a machine without Access.
 class AccessFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (!engineReadsAccessFiles())
-            GTEST_SKIP() << "this build reads no Access files";
-    }
-
-    static bool engineReadsAccessFiles() {
-        static const bool reads = [] {
-            try {
-                engine::components().createConnection()->open(
-                    u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
-                        u16(accessFile("emptyJet4.mdb")) + u";",
-                    u"", u"", -1);
-            } catch (const engine::EngineError& error) {
-                return error.description().find(u"not available") == std::u16string::npos;
-            }
-            return true;
-        }();
-        return reads;
-    }
-
     std::unique_ptr<Database> readFile(const std::string& name) {
         description.path = u16(accessFile(name));
         options.compareForms = true;
