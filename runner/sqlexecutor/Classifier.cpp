@@ -23,6 +23,13 @@ namespace {
 using Groups = Pattern::Groups;
 using Command = std::unique_ptr<SQLCommand>;
 
+// A statement being classified; the groups of its match are views into text.
+struct Statement {
+    std::u16string& text;
+    std::int64_t line;
+    const OriginalText* original; // null when the statement is all there is
+};
+
 std::u16string withoutBrackets(std::u16string_view text) {
     std::u16string result;
     result.reserve(text.size());
@@ -80,19 +87,18 @@ std::vector<std::u16string> splitList(std::u16string_view list) {
     }
 }
 
-Command insertChr(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command insertChr(Statement& s, const Groups& g) {
     std::u16string table(g[1]), columns(g[2]), values(g[3]);
-    return std::make_unique<SQLCommandInsertChr>(std::move(statement), line, table, columns,
-                                                 values);
+    return std::make_unique<SQLCommandInsertChr>(std::move(s.text), s.line, table, columns, values);
 }
 
-Command update(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command update(Statement& s, const Groups& g) {
     std::u16string table(g[1]), assignments(g[2]), condition(g[4]);
-    return std::make_unique<SQLCommandUpdate>(std::move(statement), line, table, assignments,
+    return std::make_unique<SQLCommandUpdate>(std::move(s.text), s.line, table, assignments,
                                               condition);
 }
 
-Command foreignKeyNoIndex(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command foreignKeyNoIndex(Statement& s, const Groups& g) {
     SQLCommandAddConstraintNoIndex::Fields fields;
     fields.table = withoutBrackets(g[1]);
     fields.constraintName = withoutBrackets(g[2]);
@@ -114,103 +120,123 @@ Command foreignKeyNoIndex(std::u16string& statement, std::int64_t line, const Gr
     std::vector<std::u16string> to = splitList(trimmed(referenced, isLineBlank));
     for (std::size_t i = 0; i < from.size() && i < to.size(); ++i)
         fields.columns.push_back({std::move(from[i]), std::move(to[i])});
-    return std::make_unique<SQLCommandAddConstraintNoIndex>(std::move(statement), line,
+    return std::make_unique<SQLCommandAddConstraintNoIndex>(std::move(s.text), s.line,
                                                             std::move(fields));
 }
 
-Command createView(std::u16string& statement, std::int64_t line, const Groups& g) {
-    return std::make_unique<SQLCommandCreateView>(std::move(statement), line, withoutBrackets(g[1]),
-                                                  std::u16string(g[2]));
+// The SQL of a saved query as the script's lines hold it, line breaks kept; without them
+// the body group itself. A view's SQL starts with its first word. A procedure's starts after
+// "AS" and the one blank the comparer writes there: the line breaks that follow belong to it,
+// as they stood after the PARAMETERS clause.
+std::u16string queryText(const Statement& s, std::u16string_view body, bool fromAs) {
+    if (!s.original || body.empty())
+        return std::u16string(body);
+    std::size_t start = std::size_t(body.data() - s.text.data());
+    std::size_t last = s.text.size() - 1;
+    if (!fromAs)
+        return s.original->text(start, last);
+    std::size_t asEnd = start;
+    while (asEnd > 0 && isWhiteSpace(s.text[asEnd - 1]))
+        --asEnd;
+    std::u16string text = s.original->after(asEnd - 1, last);
+    if (text.starts_with(u' '))
+        text.erase(0, 1);
+    return text;
 }
 
-Command createProcedure(std::u16string& statement, std::int64_t line, const Groups& g) {
-    return std::make_unique<SQLCommandCreateProcedure>(std::move(statement), line,
-                                                       withoutBrackets(g[1]), std::u16string(g[3]),
-                                                       std::u16string(g[2]));
+Command createView(Statement& s, const Groups& g) {
+    std::u16string body = queryText(s, g[2], false);
+    return std::make_unique<SQLCommandCreateView>(std::move(s.text), s.line, withoutBrackets(g[1]),
+                                                  std::move(body));
 }
 
-template <typename Link>
-Command link(std::u16string& statement, std::int64_t line, const Groups& g) {
-    return std::make_unique<Link>(std::move(statement), line, withoutBrackets(g[1]),
+Command createProcedure(Statement& s, const Groups& g) {
+    std::u16string body = queryText(s, g[3], true);
+    return std::make_unique<SQLCommandCreateProcedure>(
+        std::move(s.text), s.line, withoutBrackets(g[1]), std::move(body), std::u16string(g[2]));
+}
+
+template <typename Link> Command link(Statement& s, const Groups& g) {
+    return std::make_unique<Link>(std::move(s.text), s.line, withoutBrackets(g[1]),
                                   std::u16string(g[3]), withoutBrackets(g[2]));
 }
 
-Command addValidationRule(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command addValidationRule(Statement& s, const Groups& g) {
     return std::make_unique<SQLCommandAlterValidationRule>(
-        std::move(statement), line, std::u16string(g[1]), std::u16string(g[2]),
+        std::move(s.text), s.line, std::u16string(g[1]), std::u16string(g[2]),
         std::u16string(g[3]));
 }
 
-Command dropValidationRule(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command dropValidationRule(Statement& s, const Groups& g) {
     return std::make_unique<SQLCommandAlterValidationRule>(
-        std::move(statement), line, std::u16string(g[1]), std::u16string(g[2]), u"");
+        std::move(s.text), s.line, std::u16string(g[1]), std::u16string(g[2]), u"");
 }
 
-Command zeroLength(std::u16string& statement, std::int64_t line, const Groups& g) {
-    return std::make_unique<SQLCommandAlterZeroLength>(std::move(statement), line,
+Command zeroLength(Statement& s, const Groups& g) {
+    return std::make_unique<SQLCommandAlterZeroLength>(std::move(s.text), s.line,
                                                        std::u16string(g[1]), std::u16string(g[3]),
                                                        text::equalsNoCase(g[2], u"allow"));
 }
 
-Command calculatedExpression(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command calculatedExpression(Statement& s, const Groups& g) {
     return std::make_unique<SQLCommandAlterCalculatedFieldExpression>(
-        std::move(statement), line, std::u16string(g[1]), std::u16string(g[2]),
+        std::move(s.text), s.line, std::u16string(g[1]), std::u16string(g[2]),
         std::u16string(g[3]));
 }
 
-Command attachment(std::u16string& statement, std::int64_t line, const Groups& g) {
-    return std::make_unique<SQLCommandAddAttachment>(std::move(statement), line,
+Command attachment(Statement& s, const Groups& g) {
+    return std::make_unique<SQLCommandAddAttachment>(std::move(s.text), s.line,
                                                      std::u16string(g[1]), std::u16string(g[2]));
 }
 
-Command format(std::u16string& statement, std::int64_t line, const Groups& g) {
-    return std::make_unique<SQLCommandAlterFormat>(std::move(statement), line, std::u16string(g[1]),
+Command format(Statement& s, const Groups& g) {
+    return std::make_unique<SQLCommandAlterFormat>(std::move(s.text), s.line, std::u16string(g[1]),
                                                    std::u16string(g[2]), std::u16string(g[3]));
 }
 
-Command decimalPlaces(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command decimalPlaces(Statement& s, const Groups& g) {
     int places = text::equalsNoCase(g[3], u"auto") ? SQLCommandAlterDecimalPlaces::automatic
                                                    : leadingInt(g[3]);
     return std::make_unique<SQLCommandAlterDecimalPlaces>(
-        std::move(statement), line, std::u16string(g[1]), std::u16string(g[2]), places);
+        std::move(s.text), s.line, std::u16string(g[1]), std::u16string(g[2]), places);
 }
 
-Command defaultValue(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command defaultValue(Statement& s, const Groups& g) {
     return std::make_unique<SQLCommandAlterDefaultValue>(
-        std::move(statement), line, withoutBrackets(g[1]), withoutBrackets(g[2]),
+        std::move(s.text), s.line, withoutBrackets(g[1]), withoutBrackets(g[2]),
         std::u16string(g[3]));
 }
 
-Command tableDataMacro(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command tableDataMacro(Statement& s, const Groups& g) {
     return std::make_unique<SQLCommandAlterTableDataMacro>(
-        std::move(statement), line, withoutBrackets(g[1]), decodeBase64(g[2]));
+        std::move(s.text), s.line, withoutBrackets(g[1]), decodeBase64(g[2]));
 }
 
-Command alterAccessObject(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command alterAccessObject(Statement& s, const Groups& g) {
     std::optional<int> kind = accessObjectKind(g[1]);
     if (!kind)
         return nullptr;
     return std::make_unique<SQLCommandAlterAccessObject>(
-        std::move(statement), line, withoutBrackets(g[2]), *kind, decodeBase64(g[3]));
+        std::move(s.text), s.line, withoutBrackets(g[2]), *kind, decodeBase64(g[3]));
 }
 
-Command dropAccessObject(std::u16string& statement, std::int64_t line, const Groups& g) {
+Command dropAccessObject(Statement& s, const Groups& g) {
     // Removing a table's data macros means importing an empty definition.
     if (text::equalsNoCase(g[1], u"table data macro"))
         return std::make_unique<SQLCommandAlterAccessObject>(
-            std::move(statement), line, std::u16string(g[2]), AccessObjectKind::TableDataMacro,
+            std::move(s.text), s.line, std::u16string(g[2]), AccessObjectKind::TableDataMacro,
             Bytes{0});
     std::optional<int> kind = accessObjectKind(g[1]);
     if (!kind)
         return nullptr;
-    return std::make_unique<SQLCommandDropAccessObject>(std::move(statement), line,
+    return std::make_unique<SQLCommandDropAccessObject>(std::move(s.text), s.line,
                                                         std::u16string(g[2]), *kind);
 }
 
 struct Classifier {
     char16_t firstLetter;
     Pattern pattern;
-    Command (*build)(std::u16string& statement, std::int64_t line, const Groups& groups);
+    Command (*build)(Statement& statement, const Groups& groups);
 };
 
 // Tried in this order; the first that matches decides. Every statement of these forms
@@ -273,18 +299,33 @@ std::span<const Classifier> classifiers() {
 
 } // namespace
 
-std::unique_ptr<SQLCommand> classifyStatement(std::u16string statement, std::int64_t line) {
-    char16_t first = statement.empty() ? u'\0' : text::asciiUpper(statement.front());
+namespace {
+
+Command classify(Statement& s) {
+    char16_t first = s.text.empty() ? u'\0' : text::asciiUpper(s.text.front());
     for (const Classifier& classifier : classifiers()) {
         if (first != classifier.firstLetter)
             continue;
-        std::optional<Groups> groups = classifier.pattern.match(statement);
+        std::optional<Groups> groups = classifier.pattern.match(s.text);
         if (!groups)
             continue;
-        if (Command command = classifier.build(statement, line, *groups))
+        if (Command command = classifier.build(s, *groups))
             return command;
     }
-    return std::make_unique<SQLCommand>(std::move(statement), line);
+    return std::make_unique<SQLCommand>(std::move(s.text), s.line);
+}
+
+} // namespace
+
+std::unique_ptr<SQLCommand> classifyStatement(std::u16string statement, std::int64_t line) {
+    Statement s{statement, line, nullptr};
+    return classify(s);
+}
+
+std::unique_ptr<SQLCommand> classifyStatement(std::u16string statement, std::int64_t line,
+                                              const OriginalText& original) {
+    Statement s{statement, line, &original};
+    return classify(s);
 }
 
 } // namespace SQLExecutor

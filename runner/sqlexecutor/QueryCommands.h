@@ -14,7 +14,7 @@ public:
     void execute(IExecutor& executor) const override;
 
     const std::u16string& name() const { return name_; }
-    // The SQL after AS.
+    // The SQL after AS, with the line breaks it had in the script.
     const std::u16string& body() const { return body_; }
 
 private:

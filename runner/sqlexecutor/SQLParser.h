@@ -3,7 +3,10 @@
 // Splits a script into statements and turns each into a command. A statement ends at a
 // line whose last non-blank character is ";"; comment lines ("--") and empty lines are
 // dropped, also inside a statement, and the lines of one statement are joined by blanks.
+// Beside it the parser keeps the statement's original lines, from which the text of a saved
+// query is taken.
 
+#include "runner/sqlexecutor/OriginalText.h"
 #include "runner/sqlexecutor/SQLCommand.h"
 #include "runner/stream/ITextStreamReader.h"
 
@@ -25,8 +28,12 @@ public:
     std::int64_t charactersRead() const { return charactersRead_; }
 
 private:
+    // Classifies the statement and starts the next one.
+    std::unique_ptr<SQLCommand> take(std::u16string_view statement, std::int64_t line);
+
     Libs::Stream::ITextStreamReader& reader_;
     std::u16string statement_;
+    OriginalText original_;
     std::int64_t lineCount_ = 0;
     std::int64_t startLine_ = 0;
     std::int64_t charactersRead_ = 0;

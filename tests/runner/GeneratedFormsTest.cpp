@@ -162,7 +162,8 @@ std::vector<Form> generatedForms() {
          typeid(SQLCommandCreateView),
          [](const SQLCommand& c) {
              EXPECT_EQ(as<SQLCommandCreateView>(c).name(), u"Active");
-             EXPECT_EQ(as<SQLCommandCreateView>(c).body(), u"SELECT * FROM [T] WHERE [A] = 1");
+             EXPECT_EQ(as<SQLCommandCreateView>(c).body(),
+                       u"SELECT *\r\nFROM [T]\r\nWHERE [A] = 1");
          }},
         {u"CREATE PROCEDURE [Find] ([p] Text ( 255 ), [q] Long) AS \r\nSELECT *\r\nFROM [T] "
          u"WHERE [A]=[p];\r\n\r\n\r\n",
@@ -171,7 +172,7 @@ std::vector<Form> generatedForms() {
              const auto& procedure = as<SQLCommandCreateProcedure>(c);
              EXPECT_EQ(procedure.name(), u"Find");
              EXPECT_EQ(procedure.parameters(), u"[p] Text ( 255 ), [q] Long");
-             EXPECT_EQ(procedure.body(), u"SELECT * FROM [T] WHERE [A]=[p]");
+             EXPECT_EQ(procedure.body(), u"\r\nSELECT *\r\nFROM [T] WHERE [A]=[p]");
          }},
         {u"ALTER TABLE [T] ALLOW ZERO LENGTH [C];\r\n", typeid(SQLCommandAlterZeroLength),
          [](const SQLCommand& c) { EXPECT_TRUE(as<SQLCommandAlterZeroLength>(c).allow()); }},

@@ -1,4 +1,5 @@
 #include "ParserTestSupport.h"
+#include "runner/sqlexecutor/QueryCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -77,4 +78,42 @@ TEST(SQLParser, StatementLongerThanAnyBufferStaysWhole) {
     auto commands = parseScript(u"SELECT '" + value + u"'\n;");
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0]->text(), u"SELECT '" + value + u"'");
+}
+
+// A saved query's SQL keeps the lines the script gave it, so that a query stored with several
+// lines is made again with the same text; the statement itself is still joined by blanks.
+TEST(SQLParser, SavedQueryKeepsItsLines) {
+    auto commands = parseScript(u"CREATE VIEW [V] AS SELECT a,\r\n"
+                                u"    'x\r\n"
+                                u"y' AS b\r\n"
+                                u"\r\n"
+                                u"-- dropped\r\n"
+                                u"FROM t  ;\r\n"
+                                u"CREATE PROCEDURE [P] ([p] LONG) AS \r\n"
+                                u"SELECT *\n"
+                                u"FROM t WHERE a = [p];\r\n\r\n"
+                                u"CREATE VIEW [Hand] AS\n"
+                                u"\tSELECT 1\n"
+                                u"\tFROM t;\n"
+                                u"CREATE PROCEDURE [Q] () AS\n"
+                                u"\tDELETE FROM t;\n"
+                                u"CREATE PROCEDURE [One] () AS  SELECT 2;\n"
+                                u"CREATE VIEW [Last] AS SELECT 3\n"
+                                u"FROM t\n");
+    ASSERT_EQ(commands.size(), 6u);
+    const auto& view = dynamic_cast<const SQLCommandCreateView&>(*commands[0]);
+    EXPECT_EQ(view.text(), u"CREATE VIEW [V] AS SELECT a, 'x y' AS b FROM t");
+    EXPECT_EQ(view.body(), u"SELECT a,\r\n    'x\r\ny' AS b\r\n\r\nFROM t");
+    // After the comparer's "AS " the line breaks belong to the procedure's text.
+    EXPECT_EQ(dynamic_cast<const SQLCommandCreateProcedure&>(*commands[1]).body(),
+              u"\r\nSELECT *\r\nFROM t WHERE a = [p]");
+    // A view starts with its first word.
+    EXPECT_EQ(dynamic_cast<const SQLCommandCreateView&>(*commands[2]).body(),
+              u"SELECT 1\r\n\tFROM t");
+    EXPECT_EQ(dynamic_cast<const SQLCommandCreateProcedure&>(*commands[3]).body(),
+              u"\r\n\tDELETE FROM t");
+    EXPECT_EQ(dynamic_cast<const SQLCommandCreateProcedure&>(*commands[4]).body(), u" SELECT 2");
+    // The last statement needs no ";".
+    EXPECT_EQ(dynamic_cast<const SQLCommandCreateView&>(*commands[5]).body(),
+              u"SELECT 3\r\nFROM t");
 }

@@ -4,3 +4,11 @@ CREATE VIEW [ByRegion] AS SELECT [Region], Sum([Amount]) AS [Total] FROM [Sale] 
 CREATE PROCEDURE [SalesOf] ([pRegion] TEXT(20), [pFrom] DATETIME) AS SELECT * FROM [Sale] WHERE [Region] = [pRegion] AND [Day] >= [pFrom];
 CREATE PROCEDURE [Purge] () AS DELETE FROM [Sale] WHERE [Day] < #1/1/2010#;
 CREATE PROCEDURE [Raise] ([pFactor] DOUBLE) AS UPDATE [Sale] SET [Amount] = [Amount] * [pFactor];
+CREATE VIEW [Yearly] AS SELECT Year([Day]) AS [Yr],
+	Sum([Amount]) AS [Total]
+FROM [Sale]
+GROUP BY Year([Day]);
+CREATE PROCEDURE [Between] ([pFrom] DATETIME, [pTo] DATETIME) AS
+SELECT *
+FROM [Sale]
+WHERE [Day] BETWEEN [pFrom] AND [pTo];
