@@ -189,8 +189,8 @@ void EngineRowStatements(benchmark::State& state) {
 } // namespace
 
 // One run each: a run of 10,000 statements takes seconds.
-BENCHMARK(KelrunDdlScript)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(EngineDdlStatements)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(KelrunPropertyScript)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(KelrunRowScript)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(EngineRowStatements)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(KelrunDdlScript)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(EngineDdlStatements)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(KelrunPropertyScript)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(KelrunRowScript)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(EngineRowStatements)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -38,6 +38,17 @@ private:
     std::vector<std::string>& calls_;
 };
 
+// The engine's own Access application, its starts counted.
+class CountingAccess : public DelegatingComponents {
+public:
+    std::shared_ptr<engine::access::Application>
+    startAccess(const engine::OpenParameters& database) override {
+        ++starts;
+        return real().startAccess(database);
+    }
+    int starts = 0;
+};
+
 class AccessComponents : public DelegatingComponents {
 public:
     std::shared_ptr<engine::access::Application>
@@ -64,6 +75,58 @@ protected:
         return result;
     }
 };
+
+// What Access exports of an object, read through an application of its own; "none" when
+// the object does not exist.
+std::string exported(const database::DatabaseDescription& description,
+                     const std::filesystem::path& folder, int type, const std::u16string& name) {
+    automation::AccessApplication access(engine::components());
+    access.start(description);
+    std::filesystem::path file = folder / "exported.txt";
+    std::filesystem::remove(file);
+    access.exportText(type, name, u16(file));
+    access.close();
+    if (!std::filesystem::exists(file))
+        return "none";
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(AccessTest, RealApplicationImportsAndDeletesAndStartsOncePerRunOfAccessCommands) {
+    CountingAccess components;
+    RunResult result = runWith(components,
+                               u"ALTER FORM [Main] SET base64(\"QUJD\");\n"
+                               u"ALTER REPORT [Sales] SET base64(\"UkVQ\");\n"
+                               u"ALTER MACRO [AutoExec] SET base64(\"TUFD\");\n"
+                               u"CREATE TABLE [B] ([Id] LONG);\n"
+                               u"ALTER MODULE [Helpers] SET base64(\"TU9E\");\n"
+                               u"ALTER TABLE [B] DATA MACRO SET base64(\"PHg+\");\n"
+                               u"DROP REPORT [Sales];\n"
+                               u"DROP FORM [Missing];\n"
+                               u"CREATE TABLE [C] ([Id] LONG);\n",
+                               false);
+    EXPECT_EQ(u8(result.report),
+              "8\tDROP FORM [Missing]\r\n\r\nError: The application can't find the "
+              "object 'Missing'. Make sure the object exists and that you "
+              "spell its name correctly.\r\n\r\n"
+              "Command(s) completed successfully: 8\r\nError(s): 1\r\n");
+    // Two runs of Access commands, one start each.
+    EXPECT_EQ(components.starts, 2);
+    EXPECT_EQ(exported(description, folder.path(), engine::access::objectForm, u"Main"), "ABC");
+    EXPECT_EQ(exported(description, folder.path(), engine::access::objectReport, u"Sales"), "none");
+    EXPECT_EQ(exported(description, folder.path(), engine::access::objectMacro, u"AutoExec"),
+              "MAC");
+    EXPECT_EQ(exported(description, folder.path(), engine::access::objectModule, u"Helpers"),
+              "MOD");
+    EXPECT_EQ(exported(description, folder.path(), engine::access::objectTableDataMacro, u"B"),
+              "<x>");
+    // The engine took the database back after Access.
+    EXPECT_NO_THROW(column(u"C", u"Id"));
+
+    runWith(components, u"DROP TABLE DATA MACRO [B];\n");
+    EXPECT_EQ(exported(description, folder.path(), engine::access::objectTableDataMacro, u"B"),
+              "none");
+}
 
 TEST_F(AccessTest, AccessStartsOnceForConsecutiveCommandsAndStopsForTheEngine) {
     AccessComponents components;

@@ -1,0 +1,1 @@
+INSERT INTO [Orders] ([Id], [Total]) VALUES (5, 12.5);
