@@ -271,6 +271,11 @@ void CommandGenerator::dropForm(const Entity::Form& form) {
         appendDrop(ScriptCategory::AccessObjects, u"FORM", form.name());
 }
 
+void CommandGenerator::dropMacro(const Entity::Macro& macro) {
+    if (dialect_.accessPropertiesSupported())
+        appendDrop(ScriptCategory::AccessObjects, u"MACRO", macro.name());
+}
+
 void CommandGenerator::dropModule(const Entity::Module& module) {
     if (dialect_.accessPropertiesSupported())
         appendDrop(ScriptCategory::AccessObjects, u"MODULE", module.name());

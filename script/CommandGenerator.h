@@ -67,6 +67,7 @@ public:
     // or unique, before appending anything.
     void dropKey(const Key& key);
     void dropForm(const Entity::Form& form);
+    void dropMacro(const Entity::Macro& macro);
     void dropModule(const Entity::Module& module);
     void dropReport(const Entity::Report& report);
     void dropTableDataMacro(const TableDataMacro& macro);

@@ -192,8 +192,11 @@ void ScriptBuilder::addDocument(const Element& document, ElementState state) {
             generator_.setForm(static_cast<const Entity::Form&>(document));
         break;
     case ElementKind::Macro:
-        // The dialect has no statement that drops a macro.
-        if (!drop)
+        // The runner drops a macro as it drops the other objects; without the statement a
+        // macro of the first database only would outlive every synchronisation.
+        if (drop)
+            generator_.dropMacro(static_cast<const Entity::Macro&>(document));
+        else
             generator_.setMacro(static_cast<const Entity::Macro&>(document));
         break;
     case ElementKind::Module:

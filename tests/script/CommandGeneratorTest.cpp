@@ -358,6 +358,7 @@ TEST_F(CommandGeneratorTest, AccessObjectsAsBase64InLinesOf72) {
     generator.setForm(empty);
     generator.dropForm(form);
     generator.dropModule(module);
+    generator.dropMacro(macro);
     generator.dropReport(report);
     generator.dropTableDataMacro(TableDataMacro(u"T", {}));
 
@@ -372,6 +373,7 @@ TEST_F(CommandGeneratorTest, AccessObjectsAsBase64InLinesOf72) {
                             "ALTER REPORT [Sales] SET base64(\"YWI=\r\n\");\r\n"
                             "DROP FORM [Main];\r\n"
                             "DROP MODULE [Code];\r\n"
+                            "DROP MACRO [AutoExec];\r\n"
                             "DROP REPORT [Sales];\r\n"
                             "DROP TABLE DATA MACRO [T];\r\n");
 }

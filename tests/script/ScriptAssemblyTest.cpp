@@ -346,6 +346,7 @@ TEST_F(ScriptAssemblyTest, AccessDocumentsAndLinkedTables) {
 
     EXPECT_EQ(script(), "ALTER FORM [Main] SET base64(\"bmV3\r\n\");\r\n"
                         "ALTER MODULE [Code] SET base64(\"Yw==\r\n\");\r\n"
+                        "DROP MACRO [Gone];\r\n"
                         "ALTER MACRO [AutoExec] SET base64(\"YQ==\r\n\");\r\n"
                         "DROP REPORT [Sales];\r\n");
 }
