@@ -225,6 +225,9 @@ protected:
                                   .defaultText = u"\"on SET off\"",
                                   .nullable = true,
                                   .allowZeroLength = true});
+        due = &addField(
+            orders,
+            {.name = u"Due", .type = DateTime, .defaultText = u"#1/1/2000#", .nullable = true});
         files = &addColumn(orders, u"Files", Attachment);
         addColumn(orders, u"CustomerID", Long);
         addColumn(orders, u"Region", Long);
@@ -256,7 +259,7 @@ protected:
 
     AccessDataTypeName dialect;
     Table orders{u"Orders"};
-    Field *id, *name, *price, *total, *qty, *note, *files;
+    Field *id, *name, *price, *total, *qty, *note, *due, *files;
     Key *primary, *unique, *uniqueFiles, *enforced, *loose, *looseSetNull, *oneToOne;
     Index *byName, *primaryIndex, *byQty, *byNote;
     CheckConstraint *positive, *rule;
@@ -326,7 +329,8 @@ std::vector<Case> GeneratedForms::cases() const {
          [&](CommandGenerator& g) { g.createTable(orders); },
          {plain(u"CREATE TABLE [Orders] ( [ID] AUTOINCREMENT, [Name] TEXT(50) WITH COMPRESSION "
                 u"NOT NULL DEFAULT \"x\", [Price] DECIMAL(18, 2), [Total] DOUBLE, [Qty] LONG, "
-                u"[Note] MEMO DEFAULT \"on SET off\", [CustomerID] LONG, [Region] LONG, "
+                u"[Note] MEMO DEFAULT \"on SET off\", [Due] DATETIME DEFAULT '1/1/2000', "
+                u"[CustomerID] LONG, [Region] LONG, "
                 u"CONSTRAINT [PK] PRIMARY KEY ([ID]), CONSTRAINT [UQ] UNIQUE ([Name]) )"),
           zeroLength(u"Orders", u"Name", false), zeroLength(u"Orders", u"Note", true),
           format(u"Orders", u"Name", u"\"No. \"@"), decimalPlaces(u"Orders", u"Price", 2),
@@ -353,13 +357,15 @@ std::vector<Case> GeneratedForms::cases() const {
              g.alterColumn(*price);
              g.alterColumn(*note);
              g.alterColumn(*total);
+             g.alterColumn(*due);
          },
          {plain(u"ALTER TABLE [Orders] ALTER COLUMN [Price] DECIMAL(18, 2) DEFAULT"),
           decimalPlaces(u"Orders", u"Price", 2),
           plain(u"ALTER TABLE [Orders] ALTER COLUMN [Note] MEMO DEFAULT \"on SET off\""),
           zeroLength(u"Orders", u"Note", true),
           plain(u"ALTER TABLE [Orders] ALTER COLUMN [Total] DOUBLE DEFAULT"),
-          expression(u"Orders", u"Total", u"[Price] * 2 & \"-\"")}},
+          expression(u"Orders", u"Total", u"[Price] * 2 & \"-\""),
+          plain(u"ALTER TABLE [Orders] ALTER COLUMN [Due] DATETIME DEFAULT '1/1/2000'")}},
         {"createIndex",
          [&](CommandGenerator& g) {
              g.createIndex(*byName);
