@@ -157,7 +157,13 @@ private:
         std::vector<std::string> names;
         for (std::u16string_view column : objectColumns)
             names.push_back(text::toUtf8(column));
-        for (const std::vector<Cell>& cells : file_.readRows(u"MSysObjects", names)) {
+        // LvExtra matters for tables only (their data macros); for forms and reports it holds
+        // their definitions, long and of no use here, and reads as null.
+        constexpr std::size_t typeColumn = 3;
+        auto isTable = [](const std::vector<Cell>& row) {
+            return numberOf(row[typeColumn]) == objecttype::localTable;
+        };
+        for (const std::vector<Cell>& cells : file_.readRows(u"MSysObjects", names, isTable)) {
             objects.rows.push_back({numberVariant<std::int32_t>(cells[0]),
                                     numberVariant<std::int32_t>(cells[1]), textVariant(cells[2]),
                                     numberVariant<std::int16_t>(cells[3]),
