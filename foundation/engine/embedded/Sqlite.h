@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -33,6 +34,9 @@ public:
     SqliteStatement prepare(std::string_view sql);
     std::int64_t changes() const;
     bool readOnly() const { return readOnly_; }
+    // From now on SQL that writes to, drops or puts a trigger on the table (or view) fails
+    // with errors::readOnly(); reading it stays allowed.
+    void refuseChanges(std::string table);
     const std::u16string& path() const { return path_; }
 
     // The engine error for a SQLite result code of this connection.
@@ -42,6 +46,7 @@ private:
     sqlite3* db_ = nullptr;
     std::u16string path_;
     bool readOnly_;
+    std::vector<std::string> unchangeable_;
 };
 
 class SqliteStatement {
