@@ -3,6 +3,7 @@
 #include "foundation/platform/MessageBox.h"
 #include "foundation/settings/CrashHandler.h"
 #include "foundation/text/WideString.h"
+#include "runner/CommandLineRun.h"
 #include "runner/RunnerCommandLine.h"
 
 #include <cstdio>
@@ -35,8 +36,11 @@ int main(int argc, char** argv) {
     RunnerCommandLine commandLine(std::move(words));
     if (!commandLine.parse()) {
         platform::showMessage(u"Help", commandLine.message());
-        return 0;
+        return kExitFailed;
     }
-    print(stderr, u"kelrun: running scripts is not available in this build yet.");
-    return 0;
+    std::u16string message;
+    if (runCommandLine(commandLine, message))
+        return kExitAllSucceeded;
+    reportFailure(commandLine, message);
+    return kExitFailed;
 }

@@ -23,6 +23,7 @@ constexpr int characterType = 130;
 constexpr int textType = 202;
 constexpr int memoType = 203;
 constexpr int decimalType = 131;
+constexpr int binaryType = 204;
 constexpr int attachmentType = 101;
 
 bool isAttachment(const Field& field) {
@@ -137,7 +138,8 @@ std::u16string CommandGenerator::columnDefinition(const Field& field) const {
         definition += dialect_.autoincrementText();
     } else {
         definition += dialect_.findType(field.type()).sqlName;
-        if (field.type() == characterType || field.type() == textType)
+        // BINARY keeps its size too: without it the engine makes the column 510 bytes long.
+        if (field.type() == characterType || field.type() == textType || field.type() == binaryType)
             definition += u"(" + text::toWString(field.length()) + u")";
         else if (field.type() == decimalType)
             definition += u"(" + text::toWString(field.precision()) + u", " +

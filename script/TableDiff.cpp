@@ -76,6 +76,14 @@ void TableDiff::flush() {
         if (const Key* current = table ? table->findKeyExact(name) : nullptr)
             key = current;
     }
+    // A unique key whose index ignores or disallows nulls is written as that index: the
+    // constraint form has no place for the null rule, and a unique index makes its key.
+    for (const auto& [name, index] : indexesToCreate_) {
+        auto key = keysToAdd_.find(name);
+        if (key != keysToAdd_.end() && key->second->type() == Key::Unique && index->isUnique() &&
+            (index->nulls() == 1 || index->nulls() == 2))
+            keysToAdd_.erase(key);
+    }
     // Dropping a constraint drops its index, adding one creates it.
     removeNamesIn(indexesToDrop_, keysToDrop_);
     removeNamesIn(indexesToDrop_, keysToRecreate_);

@@ -98,7 +98,7 @@ void AccessApplication::deleteObject(int objectType, const std::u16string& name)
 void AccessApplication::close() noexcept {
     if (application_) {
         call([&] { application_->closeCurrentDatabase(); });
-        call([&] { application_->quit(engine::access::quitExit); });
+        call([&] { application_->quit(quitOption_); });
         application_.reset();
     }
     commandLine_.clear();

@@ -10,6 +10,7 @@
 
 #include "foundation/database/DatabaseDescription.h"
 #include "foundation/engine/api/Access.h"
+#include "foundation/engine/api/Codes.h"
 #include "foundation/engine/api/Components.h"
 #include "foundation/engine/api/EngineError.h"
 
@@ -57,7 +58,11 @@ public:
     // DoCmd.DeleteObject. Throws EngineError.
     void deleteObject(int objectType, const std::u16string& name);
 
-    // Closes the database and quits without saving; never throws.
+    // The argument of Quit when the application is closed: engine::access::quitExit (leave
+    // without saving, the default) or quitSaveAll (keep the changes).
+    void setQuitOption(int option) { quitOption_ = option; }
+
+    // Closes the database and quits with the quit option; never throws.
     void close() noexcept;
 
     // The command line that starts Access on the description's database.
@@ -72,6 +77,7 @@ private:
     engine::Components& components_;
     std::shared_ptr<engine::access::Application> application_;
     std::u16string commandLine_;
+    int quitOption_ = engine::access::quitExit;
 };
 
 } // namespace automation

@@ -153,6 +153,7 @@ TEST_F(CommandGeneratorTest, ColumnDefinitionsByType) {
     addField(table, {.name = u"c", .type = Attachment, .nullable = true, .compressed = true});
     addField(table, {.name = u"d", .type = 999, .length = 4, .nullable = true});
     addField(table, {.name = u"e", .type = 11, .length = 2});
+    addField(table, {.name = u"f", .type = 204, .length = 16, .nullable = true});
 
     for (const auto& field : table.fields())
         generator.addColumn(*field);
@@ -162,7 +163,8 @@ TEST_F(CommandGeneratorTest, ColumnDefinitionsByType) {
                         "ALTER TABLE [T] DENY ZERO LENGTH [b];\r\n"
                         "ALTER TABLE [T]\r\n\tADD COLUMN [c] ATTACHMENT;\r\n"
                         "ALTER TABLE [T]\r\n\tADD COLUMN [d] UNKNOWN;\r\n"
-                        "ALTER TABLE [T]\r\n\tADD COLUMN [e] BIT NOT NULL;\r\n");
+                        "ALTER TABLE [T]\r\n\tADD COLUMN [e] BIT NOT NULL;\r\n"
+                        "ALTER TABLE [T]\r\n\tADD COLUMN [f] BINARY(16);\r\n");
 }
 
 TEST_F(CommandGeneratorTest, DefaultsThatFitStayInlineOthersGetTheirOwnStatement) {

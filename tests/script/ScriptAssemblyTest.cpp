@@ -247,6 +247,27 @@ TEST_F(ScriptAssemblyTest, ChangedIndexIsDroppedEarlyAndCreatedLate) {
                         "\tCHECK (a > 1);\r\n");
 }
 
+// A unique index with a null rule is also a unique key; only the index form keeps the rule,
+// one without a rule stays a constraint.
+TEST_F(ScriptAssemblyTest, NewUniqueKeyWhoseIndexHasANullRuleIsWrittenAsTheIndex) {
+    bothTables(u"T", [](Table& table) {
+        addColumn(table, u"a", Long);
+        addColumn(table, u"b", Long);
+    });
+    Table& table = *second->findTable(u"T");
+    addIndex(table, u"ua", {u"a"}, false, true, 2);
+    addKey(table, u"ua", Key::Unique, {u"a"});
+    addIndex(table, u"ub", {u"b"}, false, true, 0);
+    addKey(table, u"ub", Key::Unique, {u"b"});
+
+    EXPECT_EQ(script(), "CREATE UNIQUE INDEX [ua]\r\n"
+                        "\tON [T] ([a])\r\n"
+                        "\tWITH IGNORE NULL;\r\n"
+                        "ALTER TABLE [T]\r\n"
+                        "\tADD CONSTRAINT [ub]\r\n"
+                        "\t UNIQUE ([b]);\r\n");
+}
+
 TEST_F(ScriptAssemblyTest, PlansAreWrittenInTheOrderOfLowerCasedTableNames) {
     for (const char16_t* name : {u"b", u"A", u"C"}) {
         addColumn(firstTable(name), u"x", Long);

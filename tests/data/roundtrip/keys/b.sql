@@ -1,0 +1,32 @@
+CREATE TABLE [Parent] (
+	[Id] LONG NOT NULL,
+	[Code] TEXT(10),
+	CONSTRAINT [PK_Parent] PRIMARY KEY ([Id])
+);
+CREATE TABLE [Child] (
+	[Id] LONG NOT NULL,
+	[ParentId] LONG,
+	[Qty] LONG,
+	CONSTRAINT [PK_Child] PRIMARY KEY ([Id]),
+	CONSTRAINT [UQ_Child_Parent] UNIQUE ([ParentId], [Qty])
+);
+CREATE TABLE [Note] (
+	[Id] LONG NOT NULL,
+	[ParentId] LONG,
+	[ChildId] LONG,
+	CONSTRAINT [PK_Note] PRIMARY KEY ([Id])
+);
+ALTER TABLE [Child]
+	ADD CONSTRAINT [FK_Child_Parent]
+	FOREIGN KEY ([ParentId]) REFERENCES [Parent] ([Id])
+	ON UPDATE CASCADE
+	ON DELETE CASCADE;
+ALTER TABLE [Note]
+	ADD CONSTRAINT [FK_Note_Parent]
+	FOREIGN KEY NO INDEX ([ParentId]) REFERENCES [Parent] ([Id]);
+ALTER TABLE [Note]
+	ADD CONSTRAINT [FK_Note_Child]
+	FOREIGN KEY UNIQUE ([ChildId]) REFERENCES [Child] ([Id])
+	ON DELETE CASCADE;
+ALTER TABLE [Child] ADD CONSTRAINT [CK_Qty] CHECK ([Qty] >= 0);
+ALTER TABLE [Note] ADD CONSTRAINT [CK_Ids] CHECK ([ParentId] IS NOT NULL OR [ChildId] IS NOT NULL);

@@ -1,0 +1,2 @@
+CREATE TABLE [Local] ([Id] LONG);
+LINK TABLE [OldLink] TO [Customers] SRC "/data/old.mdb";

@@ -1,0 +1,1 @@
+INSERT INTO [Local] ([Id]) VALUES (7);

@@ -1,0 +1,16 @@
+CREATE TABLE [Item] (
+	[Id] LONG NOT NULL,
+	[Name] TEXT(50),
+	[Price] CURRENCY,
+	[Ratio] DOUBLE,
+	[Total] CURRENCY,
+	CONSTRAINT [PK_Item] PRIMARY KEY ([Id])
+);
+ALTER TABLE [Item] ALLOW ZERO LENGTH [Name];
+ALTER TABLE [Item] FORMAT [Price] SET "Currency";
+ALTER TABLE [Item] DECIMAL PLACES [Ratio] SET 3;
+ALTER TABLE [Item] DECIMAL PLACES [Price] SET AUTO;
+ALTER TABLE [Item] EXPRESSION [Total] SET "[Price]*3";
+ALTER TABLE [Item] ADD CONSTRAINT [[Price].ValidationRule] CHECK ([Price] >= 0);
+ALTER TABLE [Item] ADD COLUMN [Manual] ATTACHMENT;
+ALTER TABLE [Item] DEFAULT [Name] SET "unnamed";

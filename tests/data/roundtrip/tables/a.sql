@@ -1,0 +1,6 @@
+CREATE TABLE [Keep] (
+	[Id] LONG NOT NULL,
+	[Name] TEXT(50),
+	CONSTRAINT [PK_Keep] PRIMARY KEY ([Id])
+);
+CREATE TABLE [Gone] ([Id] LONG, [Text] MEMO);
