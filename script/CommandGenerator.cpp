@@ -11,6 +11,7 @@
 #include "schema/Table.h"
 #include "schema/TableLinked.h"
 #include "schema/View.h"
+#include "script/KeyAsIndex.h"
 #include "script/LiteralRules.h"
 #include "script/ProcedureText.h"
 
@@ -311,7 +312,8 @@ void CommandGenerator::createTable(const Table& table) {
 
     std::u16string constraints;
     for (const auto& key : table.keys()) {
-        if (key->type() == Key::Foreign || hasForeignKeyNamed(table, key->name()))
+        if (key->type() == Key::Foreign || hasForeignKeyNamed(table, key->name()) ||
+            indexWrittenForKey(*key))
             continue;
         // A constraint inside CREATE TABLE cannot name a column the statement lacks.
         if (hasAttachmentColumn(*key)) {

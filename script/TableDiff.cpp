@@ -2,6 +2,7 @@
 
 #include "schema/Database.h"
 #include "script/CommandGenerator.h"
+#include "script/KeyAsIndex.h"
 
 #include <algorithm>
 
@@ -14,9 +15,11 @@ void removeNamesIn(std::map<std::u16string, const T*>& set,
         set.erase(entry.first);
 }
 
-bool isNamedLikeAKey(const Index& index, const Table& table) {
-    return std::any_of(table.keys().begin(), table.keys().end(),
-                       [&](const auto& key) { return key->name() == index.name(); });
+// A key's own index comes with the key, unless the key is written as that index.
+bool comesWithAKey(const Index& index, const Table& table) {
+    return std::any_of(table.keys().begin(), table.keys().end(), [&](const auto& key) {
+        return key->name() == index.name() && indexWrittenForKey(*key) != &index;
+    });
 }
 
 } // namespace
@@ -33,7 +36,7 @@ void TableDiff::createTable(const Table& table) {
     // A key's own index comes with the key: CREATE TABLE writes the primary and unique keys,
     // and the foreign keys follow as constraints.
     for (const auto& index : table.indexes()) {
-        if (!index->isPrimaryKey() && !isNamedLikeAKey(*index, table))
+        if (!index->isPrimaryKey() && !comesWithAKey(*index, table))
             createIndex(*index);
     }
     for (const auto& check : table.checkConstraints())
@@ -76,14 +79,10 @@ void TableDiff::flush() {
         if (const Key* current = table ? table->findKeyExact(name) : nullptr)
             key = current;
     }
-    // A unique key whose index ignores or disallows nulls is written as that index: the
-    // constraint form has no place for the null rule, and a unique index makes its key.
-    for (const auto& [name, index] : indexesToCreate_) {
-        auto key = keysToAdd_.find(name);
-        if (key != keysToAdd_.end() && key->second->type() == Key::Unique && index->isUnique() &&
-            (index->nulls() == 1 || index->nulls() == 2))
-            keysToAdd_.erase(key);
-    }
+    // A key written as its index comes with the index.
+    std::erase_if(keysToAdd_, [&](const auto& entry) {
+        return indexesToCreate_.contains(entry.first) && indexWrittenForKey(*entry.second);
+    });
     // Dropping a constraint drops its index, adding one creates it.
     removeNamesIn(indexesToDrop_, keysToDrop_);
     removeNamesIn(indexesToDrop_, keysToRecreate_);
@@ -104,6 +103,9 @@ void TableDiff::flush() {
         generator_.addKey(*key);
     for (const auto& [name, key] : keysToRecreate_) {
         generator_.dropKey(*key);
-        generator_.recreateKey(*key);
+        if (const Index* index = indexWrittenForKey(*key))
+            generator_.createIndex(*index);
+        else
+            generator_.recreateKey(*key);
     }
 }

@@ -5,6 +5,7 @@
 
 #include "Capabilities.h"
 #include "ExecutorFixture.h"
+#include "foundation/settings/ComparerOptions.h"
 
 #include <algorithm>
 #include <fstream>
@@ -107,6 +108,18 @@ std::vector<std::string> rowsOf(const std::filesystem::path& database, const std
     return rows;
 }
 
+// kelvor writes the script that turns a into b and kelrun runs it against a, every command
+// succeeding; returns the script.
+std::string synchronise(const std::filesystem::path& work, const std::string& a,
+                        const std::string& b) {
+    Outcome compared = kelvor(work, {a, b, "sync.sql", "/e"});
+    EXPECT_TRUE(std::filesystem::exists(work / "sync.sql")) << compared.out;
+    std::string script = bytesOf(work / "sync.sql");
+    Outcome applied = kelrun(work, {"sync.sql", a, "/e", "/ie"});
+    EXPECT_EQ(applied.exitCode, 1) << applied.out << "\nscript:\n" << script;
+    return script;
+}
+
 class RoundTrip : public ::testing::TestWithParam<std::string> {};
 
 } // namespace
@@ -131,17 +144,18 @@ TEST_P(RoundTrip, ScriptMakesTheFirstDatabaseLikeTheSecond) {
         ASSERT_EQ(made.exitCode, 1) << made.out;
     }
 
-    Outcome compared = kelvor(work, {a, b, "sync.sql", "/e"});
-    ASSERT_TRUE(std::filesystem::exists(work / "sync.sql")) << compared.out;
-    std::string script = bytesOf(work / "sync.sql");
-
-    Outcome applied = kelrun(work, {"sync.sql", a, "/e", "/ie"});
-    EXPECT_EQ(applied.exitCode, 1) << applied.out << "\nscript:\n" << script;
-
+    std::string script = synchronise(work, a, b);
     Outcome again = kelvor(work, {a, b, "again.sql", "/e"});
-    EXPECT_EQ(again.out, "database schemas are identical") << "script:\n"
-                                                           << script << "\nwhat still differs:\n"
-                                                           << bytesOf(work / "again.sql");
+    if (std::filesystem::exists(source / "residual.sql")) {
+        // A difference no script of the dialect can mend, written down with the pair.
+        EXPECT_EQ(bytesOf(work / "again.sql"), bytesOf(source / "residual.sql")) << "script:\n"
+                                                                                 << script;
+    } else {
+        EXPECT_EQ(again.out, "database schemas are identical")
+            << "script:\n"
+            << script << "\nwhat still differs:\n"
+            << bytesOf(work / "again.sql");
+    }
 
     if (!withRows)
         return;
@@ -151,3 +165,47 @@ TEST_P(RoundTrip, ScriptMakesTheFirstDatabaseLikeTheSecond) {
 
 INSTANTIATE_TEST_SUITE_P(Pairs, RoundTrip, ::testing::ValuesIn(caseNames()),
                          [](const auto& info) { return info.param; });
+
+// A table hidden in Access is read only when hidden tables are compared. Its hidden flag is
+// neither compared nor written, so the synchronised copy is a visible table.
+TEST(RoundTripOfHiddenTables, HiddenTableComesOnlyWithTheSwitchAndComesVisible) {
+    if (!comparerAvailable())
+        GTEST_SKIP() << "waits for kelvor's script mode";
+    TempFolder folder;
+    const std::filesystem::path& work = folder.path();
+    std::string a = (work / "a.mdb").string();
+    std::string b = (work / "b.mdb").string();
+    std::ofstream(work / "a.sql") << "CREATE TABLE [Shown] ([Id] LONG);\n";
+    std::ofstream(work / "b.sql") << "CREATE TABLE [Shown] ([Id] LONG);\n"
+                                     "CREATE TABLE [Secret] ([Id] LONG, [Note] TEXT(10));\n";
+    ASSERT_EQ(kelrun(work, {"a.sql", a, "/c", "/e"}).exitCode, 1);
+    ASSERT_EQ(kelrun(work, {"b.sql", b, "/c", "/e"}).exitCode, 1);
+    auto tableOf = [](const std::string& path, std::u16string_view name) {
+        database::DatabaseDescription description;
+        description.path = text::fromUtf8(path);
+        auto connection = std::make_shared<database::DatabaseConnection>(
+            description, database::ProviderChoice::ByExtension);
+        return std::pair(connection, connection->adoxCatalog()->tables()->item(name));
+    };
+    tableOf(b, u"Secret")
+        .second->properties()
+        ->item(u"Jet OLEDB:Table Hidden In Access")
+        ->setValue(engine::Variant(true));
+
+    EXPECT_EQ(kelvor(work, {a, b, "none.sql", "/e"}).out, "database schemas are identical");
+
+    // The switch goes into settings of the test's own, which kelvor inherits.
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    std::shared_ptr<void> restore(nullptr, [saved = std::string(configHome ? configHome : ""),
+                                            had = configHome != nullptr](void*) {
+        had ? setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+    });
+    setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
+    ASSERT_TRUE(settings::comparer::OptionsManager().setCompareHiddenTables(true));
+    std::string script = synchronise(work, a, b);
+    EXPECT_NE(script.find("CREATE TABLE [Secret]"), std::string::npos) << script;
+    EXPECT_EQ(kelvor(work, {a, b, "again.sql", "/e"}).out, "database schemas are identical");
+    auto [connection, secret] = tableOf(a, u"Secret");
+    EXPECT_EQ(secret->properties()->value(u"Jet OLEDB:Table Hidden In Access"),
+              engine::Variant(false));
+}

@@ -248,21 +248,50 @@ TEST_F(ScriptAssemblyTest, ChangedIndexIsDroppedEarlyAndCreatedLate) {
 }
 
 // A unique index with a null rule is also a unique key; only the index form keeps the rule,
-// one without a rule stays a constraint.
-TEST_F(ScriptAssemblyTest, NewUniqueKeyWhoseIndexHasANullRuleIsWrittenAsTheIndex) {
-    bothTables(u"T", [](Table& table) {
+// whether the key is new, comes with a new table or is made again for a longer column. A key
+// whose index has no rule stays a constraint.
+namespace {
+
+void uniqueOnNullRule(Table& table, std::u16string name, const char16_t* column, int nulls) {
+    addIndex(table, name, {column}, false, true, nulls);
+    addKey(table, std::move(name), Key::Unique, {column});
+}
+
+} // namespace
+
+TEST_F(ScriptAssemblyTest, UniqueKeyWhoseIndexHasANullRuleIsWrittenAsTheIndex) {
+    for (Database* database : {first.get(), second.get()}) {
+        const bool isFirst = database == first.get();
+        Table& table = database->addTable(std::make_unique<Table>(u"T"));
         addColumn(table, u"a", Long);
         addColumn(table, u"b", Long);
-    });
-    Table& table = *second->findTable(u"T");
-    addIndex(table, u"ua", {u"a"}, false, true, 2);
-    addKey(table, u"ua", Key::Unique, {u"a"});
-    addIndex(table, u"ub", {u"b"}, false, true, 0);
-    addKey(table, u"ub", Key::Unique, {u"b"});
+        addColumn(table, u"c", Text, isFirst ? 10 : 20);
+        uniqueOnNullRule(table, u"uc", u"c", 1);
+        if (isFirst)
+            continue;
+        uniqueOnNullRule(table, u"ua", u"a", 2);
+        uniqueOnNullRule(table, u"ub", u"b", 0);
+        Table& fresh = database->addTable(std::make_unique<Table>(u"N"));
+        addColumn(fresh, u"x", Long);
+        uniqueOnNullRule(fresh, u"ux", u"x", 2);
+    }
 
-    EXPECT_EQ(script(), "CREATE UNIQUE INDEX [ua]\r\n"
+    EXPECT_EQ(script(), "ALTER TABLE [T] DROP CONSTRAINT [uc];\r\n"
+                        "CREATE TABLE [N] (\r\n"
+                        "\t[x] LONG\r\n"
+                        ");\r\n"
+                        "ALTER TABLE [T]\r\n"
+                        "\tALTER COLUMN [c] TEXT(20) DEFAULT ;\r\n"
+                        "ALTER TABLE [T] DENY ZERO LENGTH [c];\r\n"
+                        "CREATE UNIQUE INDEX [ux]\r\n"
+                        "\tON [N] ([x])\r\n"
+                        "\tWITH IGNORE NULL;\r\n"
+                        "CREATE UNIQUE INDEX [ua]\r\n"
                         "\tON [T] ([a])\r\n"
                         "\tWITH IGNORE NULL;\r\n"
+                        "CREATE UNIQUE INDEX [uc]\r\n"
+                        "\tON [T] ([c])\r\n"
+                        "\tWITH DISALLOW NULL;\r\n"
                         "ALTER TABLE [T]\r\n"
                         "\tADD CONSTRAINT [ub]\r\n"
                         "\t UNIQUE ([b]);\r\n");

@@ -1,0 +1,1 @@
+CREATE TABLE [Entry] ([Id] LONG NOT NULL, [Amount] DOUBLE DEFAULT 1.5, [Made] DATETIME);

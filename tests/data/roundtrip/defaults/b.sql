@@ -1,0 +1,5 @@
+CREATE TABLE [Entry] ([Id] LONG NOT NULL, [Amount] DOUBLE DEFAULT 2.5, [Made] DATETIME DEFAULT #1/1/2000#, [Yr] LONG, [Ratio] DOUBLE, [Note] TEXT(20) DEFAULT "it's");
+ALTER TABLE [Entry] DEFAULT [Yr] SET Year(Date());
+ALTER TABLE [Entry] DEFAULT [Ratio] SET 1/3;
+CREATE TABLE [Fresh] ([Id] LONG, [Yr] LONG);
+ALTER TABLE [Fresh] DEFAULT [Yr] SET Year(Date());

@@ -1,0 +1,1 @@
+INSERT INTO [Entry] ([Id], [Amount]) VALUES (1, 7.25);

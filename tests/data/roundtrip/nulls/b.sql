@@ -1,0 +1,7 @@
+CREATE TABLE [Member] ([Id] LONG NOT NULL, [Email] TEXT(100), [Phone] TEXT(20), [Nick] TEXT(20));
+CREATE UNIQUE INDEX [UX_Email] ON [Member] ([Email]) WITH IGNORE NULL;
+CREATE UNIQUE INDEX [UX_Phone] ON [Member] ([Phone]) WITH DISALLOW NULL;
+CREATE UNIQUE INDEX [UX_Nick] ON [Member] ([Nick]);
+CREATE TABLE [Guest] ([Id] LONG NOT NULL, [Email] TEXT(100), [Phone] TEXT(20));
+CREATE UNIQUE INDEX [UX_Guest_Email] ON [Guest] ([Email]) WITH IGNORE NULL;
+CREATE INDEX [IX_Guest_Phone] ON [Guest] ([Phone]) WITH DISALLOW NULL;

@@ -1,0 +1,1 @@
+INSERT INTO [Member] ([Id], [Email], [Phone], [Nick]) VALUES (1, NULL, '555', 'ann');
