@@ -1,10 +1,14 @@
 #include "foundation/engine/EngineComponents.h"
 
 #include "foundation/engine/AdoxCatalog.h"
+#include "foundation/engine/Backends.h"
 #include "foundation/engine/Command.h"
 #include "foundation/engine/DaoEngine.h"
 #include "foundation/engine/SessionConnection.h"
 #include "foundation/engine/api/EngineError.h"
+#include "foundation/engine/automation/InProcessApplication.h"
+#include "foundation/engine/embedded/EmbeddedBackend.h"
+#include "foundation/engine/embedded/EmbeddedSession.h"
 
 namespace engine {
 
@@ -24,8 +28,24 @@ public:
             throw EngineError(0x80040154, u"Class not registered");
         return makeDBEngine();
     }
-    std::shared_ptr<access::Application> startAccess(const OpenParameters&) override {
-        return nullptr;
+    // Only an embedded database keeps the Access application's documents: on any other the
+    // application cannot be found, as on a machine without Access.
+    std::shared_ptr<access::Application> startAccess(const OpenParameters& database) override {
+        if (!embedded::isEmbeddedDatabase(database.path))
+            return nullptr;
+        auto session = std::dynamic_pointer_cast<embedded::EmbeddedSession>(openDatabase(database));
+        if (!session)
+            return nullptr;
+        return inprocess::makeApplication(std::move(session), [database] {
+            auto engine = makeDBEngine();
+            engine->setSystemDB(database.systemDatabase);
+            engine->setDefaultUser(database.userId);
+            engine->setDefaultPassword(database.userPassword);
+            std::u16string connect;
+            if (!database.databasePassword.empty())
+                connect = u"MS Access;PWD=" + database.databasePassword;
+            return engine->openDatabase(database.path, {}, false, connect);
+        });
     }
 };
 

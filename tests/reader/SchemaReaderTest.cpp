@@ -3,8 +3,6 @@
 
 #include "foundation/engine/api/Codes.h"
 
-#include <sqlite3.h>
-
 #include <fstream>
 
 namespace readertest {
@@ -292,16 +290,14 @@ protected:
         auto catalog = openCatalog();
         link(catalog, u"ToAccess", u"Jet OLEDB:Link Datasource", u"/data/other.mdb");
         link(catalog, u"ToOdbc", u"Jet OLEDB:Link Provider String", u"ODBC;DSN=Sales;UID=me");
+        auto properties = [&](const char16_t* table) {
+            return catalog->tables()->item(table)->properties();
+        };
+        properties(u"Hidden")
+            ->item(u"Jet OLEDB:Table Hidden In Access")
+            ->setValue(engine::Variant(true));
+        properties(u"Scratch")->item(u"Temporary Table")->setValue(engine::Variant(true));
         connection->close();
-        // No statement makes hidden or temporary tables: mark them in the stored catalog.
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(path.string().c_str(), &db), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(db,
-                               "UPDATE \"kel.tables\" SET hidden = 1 WHERE name = 'Hidden';"
-                               "UPDATE \"kel.tables\" SET temporary = 1 WHERE name = 'Scratch';",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(db);
     }
 
     void link(const std::shared_ptr<engine::adox::Catalog>& catalog, const char16_t* name,

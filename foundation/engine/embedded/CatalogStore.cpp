@@ -3,6 +3,7 @@
 #include "foundation/text/WideString.h"
 
 #include "foundation/engine/embedded/CatalogCodec.h"
+#include "foundation/engine/embedded/SystemObjects.h"
 
 namespace engine::embedded {
 
@@ -10,7 +11,9 @@ namespace {
 
 // One row per table, relation and saved query, each holding its whole definition (see
 // CatalogCodec): a schema change writes few pages. A table's hidden and temporary flags are
-// columns of their own, which hold for those two.
+// columns of their own, which hold for those two; so are the values of its MSysObjects row
+// (see SystemObjects) and its data macros. The Access application's documents are kept by
+// kind (its object type) and name.
 const char* const catalogSchema = R"(
 CREATE TABLE "kel.info" (key TEXT PRIMARY KEY, value BLOB) WITHOUT ROWID;
 CREATE TABLE "kel.tables" (
@@ -18,7 +21,12 @@ CREATE TABLE "kel.tables" (
     hidden INTEGER NOT NULL,
     temporary INTEGER NOT NULL,
     definition BLOB NOT NULL,
-    data_macro BLOB) WITHOUT ROWID;
+    data_macro BLOB,
+    object_type INTEGER NOT NULL,
+    object_flags INTEGER NOT NULL,
+    link_connect TEXT,
+    link_database TEXT,
+    link_foreign_name TEXT) WITHOUT ROWID;
 CREATE TABLE "kel.relations" (
     name TEXT PRIMARY KEY COLLATE NOCASE,
     table_name TEXT NOT NULL COLLATE NOCASE,
@@ -45,38 +53,11 @@ catalog::Table readTable(const SqliteStatement& row, std::u16string_view path) {
     return table;
 }
 
-catalog::Column systemColumn(const char16_t* name, int type, int size) {
-    catalog::Column column;
-    column.name = name;
-    column.type = type;
-    column.size = size;
-    return column;
-}
-
 } // namespace
-
-catalog::Table systemObjectsTable() {
-    catalog::Table table;
-    table.name = u"MSysObjects";
-    table.kind = catalog::TableKind::System;
-    table.columns = {
-        systemColumn(u"Id", engine::type::integer, 4),
-        systemColumn(u"ParentId", engine::type::integer, 4),
-        systemColumn(u"Name", engine::type::varWChar, 255),
-        systemColumn(u"Type", engine::type::smallInt, 2),
-        systemColumn(u"Flags", engine::type::integer, 4),
-        systemColumn(u"DateCreate", engine::type::date, 8),
-        systemColumn(u"DateUpdate", engine::type::date, 8),
-        systemColumn(u"Connect", engine::type::longVarWChar, 0),
-        systemColumn(u"Database", engine::type::longVarWChar, 0),
-        systemColumn(u"ForeignName", engine::type::varWChar, 255),
-        systemColumn(u"LvExtra", engine::type::longVarBinary, 0),
-    };
-    return table;
-}
 
 void CatalogStore::create() {
     db_.exec(catalogSchema);
+    createSystemObjects(db_);
     db_.exec("PRAGMA application_id = " + std::to_string(applicationId));
     db_.exec("PRAGMA user_version = " + std::to_string(formatVersion));
 }
@@ -155,14 +136,31 @@ std::optional<catalog::Query> CatalogStore::loadQuery(std::u16string_view name) 
 
 void CatalogStore::saveTable(const catalog::Table& table) {
     Bytes definition = encode(table);
-    db_.prepare("INSERT INTO \"kel.tables\" (name, hidden, temporary, definition) VALUES (?1, "
-                "?2, ?3, ?4) ON CONFLICT (name) DO UPDATE SET hidden = ?2, temporary = ?3, "
-                "definition = ?4")
-        .bind(1, std::u16string_view(table.name))
+    bool odbc = table.kind == catalog::TableKind::OdbcLink;
+    bool linked = odbc || table.kind == catalog::TableKind::AccessLink;
+    auto linkText = [&](SqliteStatement& row, int index, bool given, const std::u16string& text) {
+        if (given)
+            row.bind(index, std::u16string_view(text));
+        else
+            row.bindNull(index);
+    };
+    // The data macros stay with the table through every change of its definition.
+    auto row = db_.prepare(
+        "INSERT INTO \"kel.tables\" (name, hidden, temporary, definition, object_type, "
+        "object_flags, link_connect, link_database, link_foreign_name) VALUES (?1, ?2, ?3, ?4, "
+        "?5, ?6, ?7, ?8, ?9) ON CONFLICT (name) DO UPDATE SET hidden = ?2, temporary = ?3, "
+        "definition = ?4, object_type = ?5, object_flags = ?6, link_connect = ?7, "
+        "link_database = ?8, link_foreign_name = ?9");
+    row.bind(1, std::u16string_view(table.name))
         .bind(2, std::int64_t(table.hidden))
         .bind(3, std::int64_t(table.temporary))
         .bindBlob(4, definition.data(), definition.size())
-        .run();
+        .bind(5, std::int64_t(systemObjectType(table)))
+        .bind(6, std::int64_t(systemObjectFlags(table)));
+    linkText(row, 7, linked, odbc ? u"ODBC;" + table.linkProviderString : std::u16string());
+    linkText(row, 8, linked && !odbc, table.linkDatasource);
+    linkText(row, 9, linked, table.remoteTableName);
+    row.run();
 }
 
 void CatalogStore::deleteTable(std::u16string_view name) {

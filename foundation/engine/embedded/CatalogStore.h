@@ -17,7 +17,7 @@ namespace engine::embedded {
 // "KELV" at offset 68 of the file: the SQLite application id of an embedded database.
 constexpr std::int32_t applicationId = 0x4B454C56;
 // PRAGMA user_version: the layout of the catalog tables.
-constexpr int formatVersion = 1;
+constexpr int formatVersion = 2;
 
 class CatalogStore {
 public:
@@ -54,8 +54,5 @@ public:
 private:
     SqliteDatabase& db_;
 };
-
-// The read-only system table that lists the database's objects.
-catalog::Table systemObjectsTable();
 
 } // namespace engine::embedded

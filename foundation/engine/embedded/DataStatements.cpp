@@ -19,7 +19,8 @@ public:
     explicit StorageNames(SqliteDatabase& db) : db_(db) {}
 
     bool hasStorageObject(std::u16string_view name) override {
-        if (name.starts_with(u"kel.") || text::asciiLower(name).starts_with(u"sqlite_"))
+        std::u16string lower = text::asciiLower(name);
+        if (lower.starts_with(u"kel.") || lower.starts_with(u"sqlite_"))
             return false;
         auto row = db_.prepare("SELECT 1 FROM sqlite_schema WHERE type IN ('table', 'view') "
                                "AND name = ?1 COLLATE NOCASE");

@@ -2,11 +2,13 @@
 
 #include "foundation/engine/embedded/EmbeddedSession.h"
 #include "foundation/engine/embedded/Password.h"
+#include "foundation/engine/embedded/SystemObjects.h"
 #include "foundation/text/WideString.h"
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace engine::embedded {
 
@@ -29,6 +31,7 @@ std::shared_ptr<Session> openSession(const OpenParameters& parameters, bool read
     CatalogStore store(*db);
     store.checkFormat();
     checkPassword(store, parameters.databasePassword);
+    protectSystemObjects(*db);
     db->exec("PRAGMA foreign_keys = ON");
     return std::make_shared<EmbeddedSession>(std::move(db));
 }
@@ -42,6 +45,13 @@ bool EmbeddedBackend::recognizes(std::span<const std::uint8_t> header) const {
     std::uint32_t id = std::uint32_t(header[68]) << 24 | std::uint32_t(header[69]) << 16 |
                        std::uint32_t(header[70]) << 8 | std::uint32_t(header[71]);
     return id == std::uint32_t(applicationId);
+}
+
+bool isEmbeddedDatabase(const std::u16string& path) {
+    std::ifstream in(fs::path(text::toUtf8(path)), std::ios::binary);
+    std::uint8_t header[100] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    return in && EmbeddedBackend().recognizes(header);
 }
 
 std::shared_ptr<Session> EmbeddedBackend::open(const OpenParameters& parameters) {

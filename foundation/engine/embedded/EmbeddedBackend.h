@@ -14,6 +14,10 @@ public:
     std::shared_ptr<Session> open(const OpenParameters& parameters) override;
 };
 
+// Whether the file at the path is an embedded database (by its first bytes); false when it
+// cannot be read.
+bool isEmbeddedDatabase(const std::u16string& path);
+
 // Makes a new database file at the path, with the password when one is given, and opens it.
 // Throws EngineError "Database already exists." when there is a file at the path, and leaves
 // no file behind when anything fails.

@@ -18,6 +18,13 @@ SqliteDatabase& EmbeddedSession::db() const {
     return *db_;
 }
 
+SqliteDatabase& EmbeddedSession::writableDb() const {
+    SqliteDatabase& database = db();
+    if (database.readOnly())
+        throw errors::readOnly();
+    return database;
+}
+
 void EmbeddedSession::close() {
     db();
     db_.reset();
@@ -36,9 +43,7 @@ std::shared_ptr<const catalog::Catalog> EmbeddedSession::catalog() {
 }
 
 void EmbeddedSession::change(const std::function<void(SchemaEditor&)>& edit) {
-    SqliteDatabase& database = db();
-    if (database.readOnly())
-        throw errors::readOnly();
+    SqliteDatabase& database = writableDb();
     // Enforcement is off while a table is rebuilt: dropping the old copy must not touch the
     // rows that reference it. The new foreign keys are checked by the rebuild itself.
     database.exec("PRAGMA foreign_keys = OFF");
@@ -103,6 +108,27 @@ void EmbeddedSession::dropRelation(const std::u16string& name) {
 
 void EmbeddedSession::appendQuery(const std::u16string& name, const std::u16string& text) {
     change([&](SchemaEditor& editor) { editor.appendQuery(name, text); });
+}
+
+std::optional<DocumentStore::Bytes> EmbeddedSession::document(int objectType,
+                                                              const std::u16string& name) {
+    return DocumentStore(db()).load(objectType, name);
+}
+
+void EmbeddedSession::saveDocument(int objectType, const std::u16string& name,
+                                   const DocumentStore::Bytes& content) {
+    SqliteDatabase& database = writableDb();
+    SqliteTransaction transaction(database);
+    DocumentStore(database).save(objectType, name, content);
+    transaction.commit();
+}
+
+bool EmbeddedSession::removeDocument(int objectType, const std::u16string& name) {
+    SqliteDatabase& database = writableDb();
+    SqliteTransaction transaction(database);
+    bool removed = DocumentStore(database).remove(objectType, name);
+    transaction.commit();
+    return removed;
 }
 
 } // namespace engine::embedded

@@ -5,10 +5,12 @@
 #include "foundation/engine/api/Backend.h"
 #include "foundation/engine/embedded/CatalogStore.h"
 #include "foundation/engine/embedded/DataStatements.h"
+#include "foundation/engine/embedded/DocumentStore.h"
 #include "foundation/engine/embedded/Sqlite.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace engine::embedded {
 
@@ -34,8 +36,16 @@ public:
     void appendQuery(const std::u16string& name, const std::u16string& text) override;
     void close() override;
 
+    // The Access application's documents (see DocumentStore); each change is one transaction.
+    std::optional<DocumentStore::Bytes> document(int objectType, const std::u16string& name);
+    void saveDocument(int objectType, const std::u16string& name,
+                      const DocumentStore::Bytes& content);
+    // Returns false when there was nothing to remove.
+    bool removeDocument(int objectType, const std::u16string& name);
+
 private:
     SqliteDatabase& db() const;
+    SqliteDatabase& writableDb() const;
     // Runs one schema change in its own transaction with foreign keys off: all of it or none.
     void change(const std::function<void(SchemaEditor&)>& edit);
 

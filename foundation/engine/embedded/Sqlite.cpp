@@ -52,6 +52,7 @@ void SqliteDatabase::fail(int code) const {
         throw errors::fileInUse(path_);
     case SQLITE_READONLY:
     case SQLITE_PERM:
+    case SQLITE_AUTH:
     case SQLITE_CANTOPEN:
         throw errors::readOnly();
     case SQLITE_CORRUPT:
@@ -78,6 +79,44 @@ SqliteStatement SqliteDatabase::prepare(std::string_view sql) {
     if (rc != SQLITE_OK)
         fail(sqlite3_extended_errcode(db_));
     return SqliteStatement(*this, statement);
+}
+
+namespace {
+
+// The table an authorizer request changes; null for requests that change none.
+const char* changedTable(int action, const char* first, const char* second) {
+    switch (action) {
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+    case SQLITE_DROP_TABLE:
+    case SQLITE_DROP_VIEW:
+        return first;
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_CREATE_TRIGGER:
+    case SQLITE_CREATE_TEMP_TRIGGER:
+        return second;
+    default:
+        return nullptr;
+    }
+}
+
+int authorize(void* names, int action, const char* first, const char* second, const char*,
+              const char*) {
+    const char* table = changedTable(action, first, second);
+    if (!table)
+        return SQLITE_OK;
+    for (const std::string& name : *static_cast<const std::vector<std::string>*>(names))
+        if (sqlite3_stricmp(name.c_str(), table) == 0)
+            return SQLITE_DENY;
+    return SQLITE_OK;
+}
+
+} // namespace
+
+void SqliteDatabase::refuseChanges(std::string table) {
+    unchangeable_.push_back(std::move(table));
+    sqlite3_set_authorizer(db_, authorize, &unchangeable_);
 }
 
 std::int64_t SqliteDatabase::changes() const {

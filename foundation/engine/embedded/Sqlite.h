@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -36,6 +37,9 @@ public:
     std::string errorMessage() const;
     sqlite3* handle() const { return db_; }
     bool readOnly() const { return readOnly_; }
+    // From now on SQL that writes to, drops or puts a trigger on the table (or view) fails
+    // with errors::readOnly(); reading it stays allowed.
+    void refuseChanges(std::string table);
     const std::u16string& path() const { return path_; }
 
     // The engine error for a SQLite result code of this connection.
@@ -45,6 +49,7 @@ private:
     sqlite3* db_ = nullptr;
     std::u16string path_;
     bool readOnly_;
+    std::vector<std::string> unchangeable_;
 };
 
 class SqliteStatement {

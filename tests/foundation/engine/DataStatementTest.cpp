@@ -256,23 +256,30 @@ TEST_F(DataStatements, MalformedAndUnknownNamesFailWithTheEngineWording) {
               u"Cannot update. Database or object is read-only.");
 }
 
-TEST_F(DataStatements, TablesOutsideTheCatalogAnswerTheObjectListings) {
-    // A system table kept by the storage itself, such as the list of objects.
-    sqlite("CREATE TABLE MSysObjects (Id INTEGER, Name TEXT, Type INTEGER, Flags INTEGER, "
-           "LvExtra BLOB);"
-           "INSERT INTO MSysObjects VALUES (1, 'Orders', 1, 0, x'3C3E'), (2, 'Main', -32768, 0, "
-           "NULL), (3, 'Helpers', -32761, 0, NULL), (4, 'Aaa', -32768, 0, NULL);");
-    EXPECT_EQ(select(u"SELECT MSysObjects.Name FROM MSysObjects WHERE MSysObjects.Type=-32768 "
-                     u"ORDER BY MSysObjects.Name"),
-              (std::vector<std::string>{"Aaa", "Main"}));
+TEST_F(DataStatements, SystemTablesAndStorageTablesAnswerTheObjectListings) {
+    exec(u"CREATE TABLE [Orders] ([Id] LONG)");
+    exec(u"CREATE TABLE [Aaa] ([Id] LONG)");
+    exec(u"CREATE VIEW [Recent] AS SELECT * FROM [Orders]");
+    EXPECT_EQ(select(u"SELECT MSysObjects.Name FROM MSysObjects WHERE MSysObjects.Type=1 AND "
+                     u"MSysObjects.Flags=0 ORDER BY MSysObjects.Name"),
+              (std::vector<std::string>{"Aaa", "Orders"}));
+    EXPECT_EQ(select(u"SELECT [Name], Type FROM MSysObjects WHERE Type=5"),
+              (std::vector<std::string>{"Recent|5"}));
+    EXPECT_EQ(select(u"SELECT Name FROM MSysObjects WHERE Type=-32768"),
+              std::vector<std::string>{});
     EXPECT_EQ(select(u"SELECT [Name] FROM MSysObjects WHERE Not IsNull(LvExtra) and Type=1"),
-              (std::vector<std::string>{"Orders"}));
-    EXPECT_EQ(single(u"SELECT Type FROM MSysObjects WHERE Name = 'main'"),
-              Variant(std::int16_t(-32768)));
+              std::vector<std::string>{});
+    EXPECT_EQ(runFailure(u"DELETE FROM MSysObjects"),
+              u"Cannot update. Database or object is read-only.");
+    // A table the storage holds outside the catalog passes through by its name.
+    sqlite("CREATE TABLE Extra (Name TEXT); INSERT INTO Extra VALUES ('x');");
+    EXPECT_EQ(select(u"SELECT [extra].[Name] FROM [EXTRA]"), (std::vector<std::string>{"x"}));
     // The engine's own tables stay hidden.
-    EXPECT_EQ(failureOf([&] { select(u"SELECT * FROM [kel.tables]"); }),
-              u"The database engine cannot find the input table or query 'kel.tables'. Make sure "
-              u"it exists and that its name is spelled correctly.");
+    for (const char16_t* hidden : {u"kel.tables", u"KEL.TABLES", u"sqlite_schema"})
+        EXPECT_EQ(failureOf([&] { select(u"SELECT * FROM [" + std::u16string(hidden) + u"]"); }),
+                  u"The database engine cannot find the input table or query '" +
+                      std::u16string(hidden) +
+                      u"'. Make sure it exists and that its name is spelled correctly.");
 }
 
 TEST_F(DataStatements, FailedStatementLeavesTheFileByteForByte) {

@@ -55,7 +55,7 @@ TEST_F(Storage, RebuiltForeignKeysAreEnforcedAndCascade) {
 
 TEST_F(Storage, TheFileCarriesTheApplicationIdAndFormatVersion) {
     EXPECT_EQ(rows("PRAGMA application_id")[0], std::to_string(0x4B454C56));
-    EXPECT_EQ(rows("PRAGMA user_version")[0], "1");
+    EXPECT_EQ(rows("PRAGMA user_version")[0], "2");
     sqlite("PRAGMA user_version = 99");
     connection->close();
     auto reopened = components().createConnection();
