@@ -82,6 +82,17 @@ std::u16string_view indexOption(const Index& index) {
     }
 }
 
+// A statement of the script ends only at a line that ends with ";". Access stores query
+// texts with it; a text stored without one gets it, or the runner would take the next
+// statement into the query.
+std::u16string queryText(std::u16string_view text) {
+    std::size_t end = text.find_last_not_of(u" \t\r\n");
+    std::u16string result(text);
+    if (end == std::u16string_view::npos || text[end] != u';')
+        result.insert(end == std::u16string_view::npos ? 0 : end + 1, u";");
+    return result;
+}
+
 } // namespace
 
 CommandGenerator::CommandGenerator(DataTypeName& dialect) : dialect_(dialect) {}
@@ -447,7 +458,7 @@ void CommandGenerator::createView(const View& view) {
     constexpr ScriptCategory category = ScriptCategory::CreateViews;
     dialect_.beforeViewText(static_cast<int>(category));
     std::u16string& out = buffer(category);
-    out += u"CREATE VIEW " + quoted(view.name()) + u" AS " + view.text() + u"\r\n";
+    out += u"CREATE VIEW " + quoted(view.name()) + u" AS " + queryText(view.text()) + u"\r\n";
     out += dialect_.terminator();
     dialect_.afterViewText(static_cast<int>(category));
 }
@@ -462,7 +473,7 @@ void CommandGenerator::createProcedure(const View& procedure) {
     dialect_.beforeViewText(static_cast<int>(category));
     std::u16string& out = buffer(category);
     out += u"CREATE PROCEDURE " + quoted(procedure.name()) + u" (" + parts->parameters + u") AS " +
-           parts->body + u"\r\n\r\n";
+           queryText(parts->body) + u"\r\n\r\n";
     out += dialect_.terminator();
     dialect_.afterViewText(static_cast<int>(category));
 }

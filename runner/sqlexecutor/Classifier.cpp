@@ -175,7 +175,43 @@ Command decimalPlaces(std::u16string& statement, std::int64_t line, const Groups
         std::move(statement), line, std::u16string(g[1]), std::u16string(g[2]), places);
 }
 
+// Whether the text before DEFAULT holds an ADD COLUMN or ALTER COLUMN clause outside
+// brackets: then the statement is a column definition whose default text happens to contain
+// " SET ", and the engine must run it.
+bool holdsColumnClause(std::u16string_view text) {
+    std::u16string_view previous;
+    std::size_t depth = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == u'[' || text[i] == u']') {
+            if (text[i] == u'[')
+                ++depth;
+            else if (depth > 0)
+                --depth;
+            previous = {};
+            ++i;
+            continue;
+        }
+        if (depth || isWhiteSpace(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && !isWhiteSpace(text[end]) && text[end] != u'[')
+            ++end;
+        std::u16string_view word = text.substr(i, end - i);
+        if (text::equalsNoCase(word, u"column") &&
+            (text::equalsNoCase(previous, u"add") || text::equalsNoCase(previous, u"alter")))
+            return true;
+        previous = word;
+        i = end;
+    }
+    return false;
+}
+
 Command defaultValue(std::u16string& statement, std::int64_t line, const Groups& g) {
+    if (holdsColumnClause(g[1]))
+        return nullptr;
     return std::make_unique<SQLCommandAlterDefaultValue>(
         std::move(statement), line, withoutBrackets(g[1]), withoutBrackets(g[2]),
         std::u16string(g[3]));

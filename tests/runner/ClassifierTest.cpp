@@ -8,6 +8,8 @@
 #include "runner/sqlexecutor/ParametrizedCommands.h"
 #include "runner/sqlexecutor/QueryCommands.h"
 
+#include "foundation/text/WideString.h"
+
 #include <gtest/gtest.h>
 
 using namespace SQLExecutor;
@@ -106,6 +108,27 @@ TEST(Classifier, DefaultValueKeepsItsTextAsWritten) {
     EXPECT_EQ(command->table(), u"My T");
     EXPECT_EQ(command->column(), u"Col");
     EXPECT_EQ(command->defaultValue(), u"\"a [b]\"");
+}
+
+// A column definition whose default text holds " SET " also fits the DEFAULT expression;
+// it is still column DDL for the engine, in any letter case and line layout.
+TEST(Classifier, ColumnDefinitionsWithSetInTheirDefaultStayPlain) {
+    for (const char16_t* statement :
+         {u"ALTER TABLE [T] ALTER COLUMN [C] TEXT(20) DEFAULT \"on SET off\";",
+          u"alter table T\n\tadd column [C] MEMO default 'x set y';",
+          u"ALTER TABLE [T] ADD\tCOLUMN[C] LONG DEFAULT 1 SET 2;"}) {
+        SCOPED_TRACE(text::toUtf8(statement));
+        EXPECT_TRUE(parseOne<SQLCommand>(statement));
+    }
+    // Only a clause outside brackets counts: these are names.
+    auto named = parseOne<SQLCommandAlterDefaultValue>(
+        u"ALTER TABLE [Add Column Log] DEFAULT [Alter Column] SET 5;");
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->table(), u"Add Column Log");
+    EXPECT_EQ(named->column(), u"Alter Column");
+    auto bare = parseOne<SQLCommandAlterDefaultValue>(u"ALTER TABLE T DEFAULT C SET 5;");
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->column(), u"C");
 }
 
 TEST(Classifier, TableDataMacroAndAccessObjects) {

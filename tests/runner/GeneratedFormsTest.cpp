@@ -1,246 +1,560 @@
-// Every statement form the comparer's script generator writes, exactly as it writes it
-// (line breaks, tabs, Base64 lines), must reach the command class the runner needs.
+// The comparer's script generator and the runner's parser meet only in the script text: every
+// statement form the generator writes must reach the command class the runner executes it
+// with, carrying the names, values and decoded definitions the generator put in, and the
+// forms the engine runs as they are must stay plain SQL.
 
 #include "ParserTestSupport.h"
 
+#include "tests/script/SchemaBuilders.h"
+
+#include "compare/SchemaComparison.h"
 #include "runner/sqlexecutor/AccessObjectCommands.h"
 #include "runner/sqlexecutor/ColumnCommands.h"
 #include "runner/sqlexecutor/ForeignKeyCommand.h"
 #include "runner/sqlexecutor/LinkCommands.h"
 #include "runner/sqlexecutor/QueryCommands.h"
+#include "schema/AccessDataTypeName.h"
+#include "schema/AccessDocument.h"
+#include "schema/Database.h"
+#include "schema/TableLinked.h"
+#include "schema/View.h"
+#include "script/CommandGenerator.h"
+#include "script/ScriptText.h"
 
-#include <cryptopp/base64.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <typeindex>
 
 using namespace SQLExecutor;
+using namespace testing_schema;
 
 namespace {
 
-// The generator's Base64: lines of 72 characters, each ended by "\r\n".
-std::u16string generatorBase64(const Bytes& bytes) {
-    std::string encoded;
-    CryptoPP::Base64Encoder encoder(nullptr, true, 72);
-    encoder.Put(bytes.data(), bytes.size());
-    encoder.MessageEnd();
-    encoded.resize(std::size_t(encoder.MaxRetrievable()));
-    encoder.Get(reinterpret_cast<CryptoPP::byte*>(encoded.data()), encoded.size());
-    std::u16string result;
-    for (char c : encoded) {
-        if (c == '\n')
-            result += u'\r';
-        result += char16_t(static_cast<unsigned char>(c));
-    }
-    return result;
+using Check = std::function<void(const SQLCommand&)>;
+
+// What one statement must become.
+struct Expected {
+    std::type_index type;
+    Check check;
+};
+
+// Plain SQL that reaches the engine as exactly this text (lines joined by blanks).
+Expected plain(std::u16string text) {
+    return {typeid(SQLCommand), [text](const SQLCommand& command) {
+                EXPECT_EQ(text::toUtf8(command.text()), text::toUtf8(text));
+            }};
 }
 
-Bytes sampleDefinition() {
+template <typename Command> Expected is(std::function<void(const Command&)> check) {
+    return {typeid(Command),
+            [check](const SQLCommand& command) { check(dynamic_cast<const Command&>(command)); }};
+}
+
+Expected zeroLength(std::u16string table, std::u16string column, bool allow) {
+    return is<SQLCommandAlterZeroLength>([=](const SQLCommandAlterZeroLength& command) {
+        EXPECT_EQ(command.table(), table);
+        EXPECT_EQ(command.column(), column);
+        EXPECT_EQ(command.allow(), allow);
+    });
+}
+
+Expected format(std::u16string table, std::u16string column, std::u16string value) {
+    return is<SQLCommandAlterFormat>([=](const SQLCommandAlterFormat& command) {
+        EXPECT_EQ(command.table(), table);
+        EXPECT_EQ(command.column(), column);
+        EXPECT_EQ(command.format(), value);
+    });
+}
+
+Expected decimalPlaces(std::u16string table, std::u16string column, int places) {
+    return is<SQLCommandAlterDecimalPlaces>([=](const SQLCommandAlterDecimalPlaces& command) {
+        EXPECT_EQ(command.table(), table);
+        EXPECT_EQ(command.column(), column);
+        EXPECT_EQ(command.places(), places);
+    });
+}
+
+Expected expression(std::u16string table, std::u16string column, std::u16string value) {
+    return is<SQLCommandAlterCalculatedFieldExpression>(
+        [=](const SQLCommandAlterCalculatedFieldExpression& command) {
+            EXPECT_EQ(command.table(), table);
+            EXPECT_EQ(command.column(), column);
+            EXPECT_EQ(text::toUtf8(command.expression()), text::toUtf8(value));
+        });
+}
+
+Expected defaultValue(std::u16string table, std::u16string column, std::u16string value) {
+    return is<SQLCommandAlterDefaultValue>([=](const SQLCommandAlterDefaultValue& command) {
+        EXPECT_EQ(text::toUtf8(command.table()), text::toUtf8(table));
+        EXPECT_EQ(text::toUtf8(command.column()), text::toUtf8(column));
+        EXPECT_EQ(text::toUtf8(command.defaultValue()), text::toUtf8(value));
+    });
+}
+
+Expected validationRule(std::u16string table, std::u16string column, std::u16string rule) {
+    return is<SQLCommandAlterValidationRule>([=](const SQLCommandAlterValidationRule& command) {
+        EXPECT_EQ(command.table(), table);
+        EXPECT_EQ(command.column(), column);
+        EXPECT_EQ(text::toUtf8(command.rule()), text::toUtf8(rule));
+    });
+}
+
+Expected attachment(std::u16string table, std::u16string column) {
+    return is<SQLCommandAddAttachment>([=](const SQLCommandAddAttachment& command) {
+        EXPECT_EQ(command.table(), table);
+        EXPECT_EQ(command.column(), column);
+    });
+}
+
+Expected accessObject(int kind, std::u16string name, Bytes definition) {
+    return is<SQLCommandAlterAccessObject>([=](const SQLCommandAlterAccessObject& command) {
+        EXPECT_EQ(command.kind(), kind);
+        EXPECT_EQ(command.name(), name);
+        EXPECT_EQ(command.definition(), definition);
+    });
+}
+
+Expected droppedObject(int kind, std::u16string name) {
+    return is<SQLCommandDropAccessObject>([=](const SQLCommandDropAccessObject& command) {
+        EXPECT_EQ(command.kind(), kind);
+        EXPECT_EQ(command.name(), name);
+    });
+}
+
+Expected dataMacro(std::u16string table, Bytes definition) {
+    return is<SQLCommandAlterTableDataMacro>([=](const SQLCommandAlterTableDataMacro& command) {
+        EXPECT_EQ(command.table(), table);
+        EXPECT_EQ(command.definition(), definition);
+    });
+}
+
+struct ForeignKeyFields {
+    std::u16string name;
+    std::vector<ColumnPair> columns;
+    bool unique = false;
+    bool updateCascades = false;
+    bool deleteCascades = false;
+};
+
+Expected foreignKeyNoIndex(ForeignKeyFields fields) {
+    return is<SQLCommandAddConstraintNoIndex>([=](const SQLCommandAddConstraintNoIndex& command) {
+        EXPECT_EQ(command.table(), u"Orders");
+        EXPECT_EQ(command.referencedTable(), u"Customers");
+        EXPECT_EQ(command.constraintName(), fields.name);
+        EXPECT_EQ(command.columns(), fields.columns);
+        EXPECT_EQ(command.unique(), fields.unique);
+        EXPECT_EQ(command.updateCascades(), fields.updateCascades);
+        EXPECT_EQ(command.deleteCascades(), fields.deleteCascades);
+    });
+}
+
+Expected view(std::u16string name, std::u16string body) {
+    return is<SQLCommandCreateView>([=](const SQLCommandCreateView& command) {
+        EXPECT_EQ(command.name(), name);
+        EXPECT_EQ(text::toUtf8(command.body()), text::toUtf8(body));
+    });
+}
+
+Expected procedure(std::u16string name, std::u16string parameters, std::u16string body) {
+    return is<SQLCommandCreateProcedure>([=](const SQLCommandCreateProcedure& command) {
+        EXPECT_EQ(command.name(), name);
+        EXPECT_EQ(text::toUtf8(command.parameters()), text::toUtf8(parameters));
+        EXPECT_EQ(text::toUtf8(command.body()), text::toUtf8(body));
+    });
+}
+
+template <typename Link>
+Expected link(std::u16string local, std::u16string remote, std::u16string connection) {
+    return is<Link>([=](const Link& command) {
+        EXPECT_EQ(command.localTable(), local);
+        EXPECT_EQ(command.remoteTable(), remote);
+        EXPECT_EQ(text::toUtf8(command.connection()), text::toUtf8(connection));
+    });
+}
+
+// An object definition long enough for several Base64 lines, with every byte value.
+Bytes definitionBytes(int seed) {
     Bytes bytes;
     for (int i = 0; i < 300; ++i)
-        bytes.push_back(std::uint8_t(i * 7 + 3));
+        bytes.push_back(std::uint8_t(i * 7 + seed));
     return bytes;
 }
 
-struct Form {
-    std::u16string script;
-    std::type_index expectedClass;
-    std::function<void(const SQLCommand&)> check = nullptr;
+// One generator operation, or a few that belong together, and what the runner must see.
+struct Case {
+    const char* operation;
+    std::function<void(CommandGenerator&)> write;
+    std::vector<Expected> expected;
 };
 
-template <typename Command> const Command& as(const SQLCommand& command) {
-    return dynamic_cast<const Command&>(command);
+void expectCommands(const std::vector<std::unique_ptr<SQLCommand>>& commands,
+                    const std::vector<const Expected*>& expected) {
+    ASSERT_EQ(commands.size(), expected.size());
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        SCOPED_TRACE(testing::Message()
+                     << "statement " << i << ": " << text::toUtf8(commands[i]->text()));
+        ASSERT_EQ(std::type_index(typeid(*commands[i])), expected[i]->type);
+        expected[i]->check(*commands[i]);
+    }
 }
 
-std::vector<Form> generatedForms() {
-    const Bytes definition = sampleDefinition();
-    const std::u16string base64 = generatorBase64(definition);
-    auto hasDefinition = [definition](const SQLCommand& c) {
-        EXPECT_EQ(as<SQLCommandAlterAccessObject>(c).definition(), definition);
-    };
+// Elements of the first and second database that the cases write statements for.
+class GeneratedForms : public ::testing::Test {
+protected:
+    GeneratedForms() {
+        id = &addField(orders, {.name = u"ID", .type = Long, .autoincrement = true});
+        name = &addField(orders, {.name = u"Name",
+                                  .type = Text,
+                                  .length = 50,
+                                  .defaultText = u"\"x\"",
+                                  .compressed = true});
+        name->setFormat(u"\"No. \"@");
+        price = &addField(orders, {.name = u"Price",
+                                   .type = Decimal,
+                                   .numericScale = 2,
+                                   .precision = 18,
+                                   .nullable = true});
+        price->setDecimalPlaces(2);
+        total = &addColumn(orders, u"Total", Double);
+        total->setExpression(u"[Price] * 2 & \"-\"");
+        qty = &addField(orders,
+                        {.name = u"Qty", .type = Long, .defaultText = u"abc", .nullable = true});
+        note = &addField(orders, {.name = u"Note",
+                                  .type = Memo,
+                                  .defaultText = u"\"on SET off\"",
+                                  .nullable = true,
+                                  .allowZeroLength = true});
+        due = &addField(
+            orders,
+            {.name = u"Due", .type = DateTime, .defaultText = u"#1/1/2000#", .nullable = true});
+        files = &addColumn(orders, u"Files", Attachment);
+        addColumn(orders, u"CustomerID", Long);
+        addColumn(orders, u"Region", Long);
+
+        primary = &addKey(orders, u"PK", Key::Primary, {u"ID"});
+        unique = &addKey(orders, u"UQ", Key::Unique, {u"Name"});
+        uniqueFiles = &addKey(orders, u"UF", Key::Unique, {u"Files"});
+        enforced = &addForeignKey(orders, u"FK", u"Customers", {{u"CustomerID", u"ID"}},
+                                  {.deleteRule = Key::RuleSetNull, .updateRule = Key::RuleCascade});
+        loose = &addForeignKey(
+            orders, u"Loose", u"Customers", {{u"CustomerID", u"ID"}, {u"Region", u"Region"}},
+            {.deleteRule = Key::RuleCascade, .updateRule = Key::RuleCascade, .notEnforced = true});
+        looseSetNull = &addForeignKey(orders, u"LooseNull", u"Customers", {{u"CustomerID", u"ID"}},
+                                      {.deleteRule = Key::RuleSetNull, .notEnforced = true});
+        oneToOne = &addForeignKey(orders, u"OneToOne", u"Customers", {{u"CustomerID", u"ID"}},
+                                  {.oneToOne = true});
+
+        byName = &addIndex(orders, u"ByName", {u"Name", u"ID"}, false, true, 1);
+        primaryIndex = &addIndex(orders, u"PrimaryKey", {u"ID"}, true, true, 0);
+        byQty = &addIndex(orders, u"ByQty", {u"Qty"}, false, false, 2);
+        byNote = &addIndex(orders, u"ByNote", {u"Note"});
+
+        positive = &addCheck(orders, u"Positive", u"[Qty] > 0 AND [Price] >= 0");
+        rule = &addCheck(orders, u"[Qty].ValidationRule", u">0 And <100");
+        orders.setTableDataMacro(std::make_unique<TableDataMacro>(u"Orders", definitionBytes(1)));
+    }
+
+    std::vector<Case> cases() const;
+
+    AccessDataTypeName dialect;
+    Table orders{u"Orders"};
+    Field *id, *name, *price, *total, *qty, *note, *due, *files;
+    Key *primary, *unique, *uniqueFiles, *enforced, *loose, *looseSetNull, *oneToOne;
+    Index *byName, *primaryIndex, *byQty, *byNote;
+    CheckConstraint *positive, *rule;
+    View accessView{u"Active", u"SELECT *\r\nFROM [Orders]\r\nWHERE [Qty] > 1;\r\n"};
+    View engineView{u"Big Orders", u"SELECT * FROM [Orders] WHERE [Qty] > 100"};
+    Procedure accessProcedure{u"Find",
+                              u"PARAMETERS [p] Text ( 255 ), [q] Long;\r\nSELECT *\r\nFROM "
+                              u"[Orders]\r\nWHERE [Name]=[p];\r\n"};
+    Procedure engineProcedure{u"Add",
+                              u"PARAMETERS [a] LONG;INSERT INTO [Orders] ([Qty]) VALUES ([a])"};
+    Procedure actionQuery{u"Purge", u"DELETE FROM [Orders];\r\n"};
+    TableLinkedAccess linkedAccess{u"Local", u"Remote Table", u"/data/other.mdb"};
+    TableLinkedODBC linkedOdbc{u"Sales", u"dbo.Sales", u"ODBC;DSN=sales;UID=me"};
+    Entity::Form form{u"Main Form", definitionBytes(2)};
+    Entity::Module module{u"Code", definitionBytes(3)};
+    Entity::Macro macro{u"AutoExec", definitionBytes(4)};
+    Entity::Report report{u"Sales 2024 (draft)", definitionBytes(5)};
+};
+
+std::vector<Case> GeneratedForms::cases() const {
+    const Bytes macroBytes = definitionBytes(1);
     return {
-        {u"DROP TABLE [Order Details];\r\n", typeid(SQLCommand)},
-        {u"ALTER TABLE [T] DROP COLUMN [C];\r\n", typeid(SQLCommand)},
-        {u"DROP INDEX [I] ON [T];\r\n", typeid(SQLCommand)},
-        {u"DROP VIEW [V];\r\n", typeid(SQLCommand)},
-        {u"DROP PROCEDURE [P];\r\n", typeid(SQLCommand)},
-        {u"ALTER TABLE [T] DROP CONSTRAINT [CK_1];\r\n", typeid(SQLCommand)},
-        {u"ALTER TABLE [T] DROP CONSTRAINT [[Qty].ValidationRule];\r\n",
-         typeid(SQLCommandAlterValidationRule),
-         [](const SQLCommand& c) {
-             const auto& rule = as<SQLCommandAlterValidationRule>(c);
-             EXPECT_EQ(rule.table(), u"T");
-             EXPECT_EQ(rule.column(), u"Qty");
-             EXPECT_EQ(rule.rule(), u"");
-         }},
-        {u"DROP FORM [Main Form];\r\n", typeid(SQLCommandDropAccessObject),
-         [](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandDropAccessObject>(c).kind(), 2);
-             EXPECT_EQ(as<SQLCommandDropAccessObject>(c).name(), u"Main Form");
-         }},
-        {u"DROP MODULE [M];\r\n", typeid(SQLCommandDropAccessObject),
-         [](const SQLCommand& c) { EXPECT_EQ(as<SQLCommandDropAccessObject>(c).kind(), 5); }},
-        {u"DROP REPORT [R];\r\n", typeid(SQLCommandDropAccessObject),
-         [](const SQLCommand& c) { EXPECT_EQ(as<SQLCommandDropAccessObject>(c).kind(), 3); }},
-        {u"DROP TABLE DATA MACRO [Orders];\r\n", typeid(SQLCommandAlterAccessObject),
-         [](const SQLCommand& c) {
-             const auto& drop = as<SQLCommandAlterAccessObject>(c);
-             EXPECT_EQ(drop.kind(), 12);
-             EXPECT_EQ(drop.name(), u"Orders");
-             EXPECT_EQ(drop.definition(), Bytes{0});
-         }},
-        {u"CREATE TABLE [T] (\r\n\t[Id] AUTOINCREMENT,\r\n\t[Name] TEXT(50) WITH COMPRESSION NOT "
-         u"NULL DEFAULT \"x\",\r\n\t[Price] DECIMAL(18, 2),\r\n\tCONSTRAINT [PK] PRIMARY KEY "
-         u"([Id]),\r\n\tCONSTRAINT [U1] UNIQUE ([Name])\r\n);\r\n",
-         typeid(SQLCommand)},
-        {u"ALTER TABLE [T]\r\n\tADD COLUMN [C] LONG NOT NULL DEFAULT 5;\r\n", typeid(SQLCommand)},
-        {u"ALTER TABLE [T]\r\n\tADD COLUMN [Files] ATTACHMENT;\r\n",
-         typeid(SQLCommandAddAttachment),
-         [](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandAddAttachment>(c).table(), u"T");
-             EXPECT_EQ(as<SQLCommandAddAttachment>(c).column(), u"Files");
-         }},
-        {u"ALTER TABLE [T]\r\n\tALTER COLUMN [C] LONG DEFAULT ;\r\n", typeid(SQLCommand)},
-        {u"ALTER TABLE [T]\r\n\tALTER COLUMN [D] DATETIME DEFAULT '1/1/2000';\r\n",
-         typeid(SQLCommand)},
-        {u"CREATE UNIQUE INDEX [I]\r\n\tON [T] ([A], [B])\r\n\tWITH DISALLOW NULL;\r\n",
-         typeid(SQLCommand)},
-        {u"CREATE INDEX [PrimaryKey]\r\n\tON [T] ([Id])\r\n\tWITH PRIMARY;\r\n",
-         typeid(SQLCommand)},
-        {u"ALTER TABLE [T]\r\n\tADD CONSTRAINT [PK]\r\n\t PRIMARY KEY ([Id]);\r\n",
-         typeid(SQLCommand)},
-        {u"ALTER TABLE [T]\r\n\tADD CONSTRAINT [U]\r\n\t UNIQUE ([A], [B]);\r\n",
-         typeid(SQLCommand)},
-        {u"ALTER TABLE [Child]\r\n\tADD CONSTRAINT [FK]\r\n\tFOREIGN KEY ([P]) REFERENCES\r\n\t\t"
-         u"[Parent] ([Id])\r\n\tON UPDATE CASCADE\r\n\tON DELETE SET NULL;\r\n",
-         typeid(SQLCommand)},
-        {u"ALTER TABLE [Child]\r\n\tADD CONSTRAINT [FK2]\r\n\tFOREIGN KEY NO INDEX ([A], [B]) "
-         u"REFERENCES\r\n\t\t[Parent] ([X], [Y])\r\n\tON UPDATE CASCADE\r\n\tON DELETE "
-         u"CASCADE;\r\n",
-         typeid(SQLCommandAddConstraintNoIndex),
-         [](const SQLCommand& c) {
-             const auto& key = as<SQLCommandAddConstraintNoIndex>(c);
-             EXPECT_EQ(key.table(), u"Child");
-             EXPECT_EQ(key.constraintName(), u"FK2");
-             EXPECT_EQ(key.referencedTable(), u"Parent");
-             EXPECT_EQ(key.columns(), (std::vector<ColumnPair>{{u"A", u"X"}, {u"B", u"Y"}}));
-             EXPECT_FALSE(key.unique());
-             EXPECT_TRUE(key.updateCascades());
-             EXPECT_TRUE(key.deleteCascades());
-         }},
-        {u"ALTER TABLE [Child]\r\n\tADD CONSTRAINT [FK3]\r\n\tFOREIGN KEY UNIQUE ([A]) "
-         u"REFERENCES\r\n\t\t[Parent] ([X]);\r\n",
-         typeid(SQLCommandAddConstraintNoIndex),
-         [](const SQLCommand& c) {
-             const auto& key = as<SQLCommandAddConstraintNoIndex>(c);
-             EXPECT_TRUE(key.unique());
-             EXPECT_FALSE(key.updateCascades() || key.deleteCascades());
-             EXPECT_EQ(key.columns(), (std::vector<ColumnPair>{{u"A", u"X"}}));
-         }},
-        {u"ALTER TABLE [T]\r\n\tADD CONSTRAINT [CK]\r\n\tCHECK ([A] > 0);\r\n", typeid(SQLCommand)},
-        {u"ALTER TABLE [T]\r\n\tADD CONSTRAINT [[Qty].ValidationRule]\r\n\tCHECK (>0 And "
-         u"<100);\r\n",
-         typeid(SQLCommandAlterValidationRule),
-         [](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandAlterValidationRule>(c).rule(), u">0 And <100");
-         }},
-        {u"LINK TABLE [Local]\r\n\tTO [Remote]\r\n\tSRC \"/data/other.mdb\";\r\n",
-         typeid(SQLCommandLinkAccess),
-         [](const SQLCommand& c) {
-             const auto& link = as<SQLCommandLinkAccess>(c);
-             EXPECT_EQ(link.localTable(), u"Local");
-             EXPECT_EQ(link.remoteTable(), u"Remote");
-             EXPECT_EQ(link.connection(), u"/data/other.mdb");
-         }},
-        {u"LINK TABLE [L]\r\n\tTO [dbo.R]\r\n\tODBC \"ODBC;DSN=x\";\r\n",
-         typeid(SQLCommandLinkODBC),
-         [](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandLinkODBC>(c).connection(), u"ODBC;DSN=x");
-         }},
-        {u"CREATE VIEW [Active] AS SELECT *\r\nFROM [T]\r\nWHERE [A] = 1;\r\n\r\n",
-         typeid(SQLCommandCreateView),
-         [](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandCreateView>(c).name(), u"Active");
-             EXPECT_EQ(as<SQLCommandCreateView>(c).body(), u"SELECT * FROM [T] WHERE [A] = 1");
-         }},
-        {u"CREATE PROCEDURE [Find] ([p] Text ( 255 ), [q] Long) AS \r\nSELECT *\r\nFROM [T] "
-         u"WHERE [A]=[p];\r\n\r\n\r\n",
-         typeid(SQLCommandCreateProcedure),
-         [](const SQLCommand& c) {
-             const auto& procedure = as<SQLCommandCreateProcedure>(c);
-             EXPECT_EQ(procedure.name(), u"Find");
-             EXPECT_EQ(procedure.parameters(), u"[p] Text ( 255 ), [q] Long");
-             EXPECT_EQ(procedure.body(), u"SELECT * FROM [T] WHERE [A]=[p]");
-         }},
-        {u"ALTER TABLE [T] ALLOW ZERO LENGTH [C];\r\n", typeid(SQLCommandAlterZeroLength),
-         [](const SQLCommand& c) { EXPECT_TRUE(as<SQLCommandAlterZeroLength>(c).allow()); }},
-        {u"ALTER TABLE [T] DENY ZERO LENGTH [C];\r\n", typeid(SQLCommandAlterZeroLength),
-         [](const SQLCommand& c) { EXPECT_FALSE(as<SQLCommandAlterZeroLength>(c).allow()); }},
-        {u"ALTER TABLE [T] EXPRESSION [C] SET \"[A] & \"-\" & [B]\";\r\n",
-         typeid(SQLCommandAlterCalculatedFieldExpression),
-         [](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandAlterCalculatedFieldExpression>(c).expression(),
-                       u"[A] & \"-\" & [B]");
-         }},
-        {u"ALTER TABLE [T] FORMAT [C] SET \"\";\r\n", typeid(SQLCommandAlterFormat),
-         [](const SQLCommand& c) { EXPECT_EQ(as<SQLCommandAlterFormat>(c).format(), u""); }},
-        {u"ALTER TABLE [T] FORMAT [C] SET \"Short Date\";\r\n", typeid(SQLCommandAlterFormat),
-         [](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandAlterFormat>(c).format(), u"Short Date");
-         }},
-        {u"ALTER TABLE [T] DECIMAL PLACES [C] SET 2;\r\n", typeid(SQLCommandAlterDecimalPlaces),
-         [](const SQLCommand& c) { EXPECT_EQ(as<SQLCommandAlterDecimalPlaces>(c).places(), 2); }},
-        {u"ALTER TABLE [T] DECIMAL PLACES [C] SET AUTO;\r\n", typeid(SQLCommandAlterDecimalPlaces),
-         [](const SQLCommand& c) { EXPECT_EQ(as<SQLCommandAlterDecimalPlaces>(c).places(), 255); }},
-        {u"ALTER TABLE [T] DEFAULT [C] SET abc;\r\n", typeid(SQLCommandAlterDefaultValue),
-         [](const SQLCommand& c) {
-             const auto& value = as<SQLCommandAlterDefaultValue>(c);
-             EXPECT_EQ(value.table(), u"T");
-             EXPECT_EQ(value.column(), u"C");
-             EXPECT_EQ(value.defaultValue(), u"abc");
-         }},
-        {u"ALTER FORM [Main Form] SET base64(\"" + base64 + u"\");\r\n",
-         typeid(SQLCommandAlterAccessObject),
-         [hasDefinition](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandAlterAccessObject>(c).kind(), 2);
-             EXPECT_EQ(as<SQLCommandAlterAccessObject>(c).name(), u"Main Form");
-             hasDefinition(c);
-         }},
-        {u"ALTER MODULE [M] SET base64(\"" + base64 + u"\");\r\n",
-         typeid(SQLCommandAlterAccessObject),
-         [hasDefinition](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandAlterAccessObject>(c).kind(), 5);
-             hasDefinition(c);
-         }},
-        {u"ALTER MACRO [AutoExec] SET base64(\"" + base64 + u"\");\r\n",
-         typeid(SQLCommandAlterAccessObject),
-         [](const SQLCommand& c) { EXPECT_EQ(as<SQLCommandAlterAccessObject>(c).kind(), 4); }},
-        {u"ALTER REPORT [R] SET base64(\"" + base64 + u"\");\r\n",
-         typeid(SQLCommandAlterAccessObject),
-         [](const SQLCommand& c) { EXPECT_EQ(as<SQLCommandAlterAccessObject>(c).kind(), 3); }},
-        {u"ALTER TABLE [Orders] DATA MACRO SET base64(\"" + base64 + u"\");\r\n",
-         typeid(SQLCommandAlterTableDataMacro),
-         [definition](const SQLCommand& c) {
-             EXPECT_EQ(as<SQLCommandAlterTableDataMacro>(c).table(), u"Orders");
-             EXPECT_EQ(as<SQLCommandAlterTableDataMacro>(c).definition(), definition);
-         }},
+        {"dropTable",
+         [&](CommandGenerator& g) { g.dropTable(orders); },
+         {plain(u"DROP TABLE [Orders]")}},
+        {"dropColumn",
+         [&](CommandGenerator& g) { g.dropColumn(*name); },
+         {plain(u"ALTER TABLE [Orders] DROP COLUMN [Name]")}},
+        {"dropIndex",
+         [&](CommandGenerator& g) { g.dropIndex(*byName); },
+         {plain(u"DROP INDEX [ByName] ON [Orders]")}},
+        {"dropView and dropProcedure",
+         [&](CommandGenerator& g) {
+             g.dropView(accessView);
+             g.dropProcedure(accessProcedure);
+         },
+         {plain(u"DROP VIEW [Active]"), plain(u"DROP PROCEDURE [Find]")}},
+        {"dropCheck",
+         [&](CommandGenerator& g) {
+             g.dropCheck(*positive);
+             g.dropCheck(*rule);
+         },
+         {plain(u"ALTER TABLE [Orders] DROP CONSTRAINT [Positive]"),
+          validationRule(u"Orders", u"Qty", u"")}},
+        {"dropKey",
+         [&](CommandGenerator& g) {
+             g.dropKey(*enforced);
+             g.dropKey(*unique);
+             g.dropKey(*primary);
+         },
+         {plain(u"ALTER TABLE [Orders] DROP CONSTRAINT [FK]"),
+          plain(u"ALTER TABLE [Orders] DROP CONSTRAINT [UQ]"),
+          plain(u"ALTER TABLE [Orders] DROP CONSTRAINT [PK]")}},
+        {"dropForm, dropModule, dropReport",
+         [&](CommandGenerator& g) {
+             g.dropForm(form);
+             g.dropModule(module);
+             g.dropReport(report);
+         },
+         {droppedObject(AccessObjectKind::Form, u"Main Form"),
+          droppedObject(AccessObjectKind::Module, u"Code"),
+          droppedObject(AccessObjectKind::Report, u"Sales 2024 (draft)")}},
+        {"dropTableDataMacro",
+         [&](CommandGenerator& g) { g.dropTableDataMacro(*orders.tableDataMacro()); },
+         {accessObject(AccessObjectKind::TableDataMacro, u"Orders", Bytes{0})}},
+        {"createTable",
+         [&](CommandGenerator& g) { g.createTable(orders); },
+         {plain(u"CREATE TABLE [Orders] ( [ID] AUTOINCREMENT, [Name] TEXT(50) WITH COMPRESSION "
+                u"NOT NULL DEFAULT \"x\", [Price] DECIMAL(18, 2), [Total] DOUBLE, [Qty] LONG, "
+                u"[Note] MEMO DEFAULT \"on SET off\", [Due] DATETIME DEFAULT '1/1/2000', "
+                u"[CustomerID] LONG, [Region] LONG, "
+                u"CONSTRAINT [PK] PRIMARY KEY ([ID]), CONSTRAINT [UQ] UNIQUE ([Name]) )"),
+          zeroLength(u"Orders", u"Name", false), zeroLength(u"Orders", u"Note", true),
+          format(u"Orders", u"Name", u"\"No. \"@"), decimalPlaces(u"Orders", u"Price", 2),
+          expression(u"Orders", u"Total", u"[Price] * 2 & \"-\""),
+          defaultValue(u"Orders", u"Qty", u"abc"), attachment(u"Orders", u"Files"),
+          plain(u"ALTER TABLE [Orders] ADD CONSTRAINT [UF] UNIQUE ([Files])"),
+          dataMacro(u"Orders", macroBytes)}},
+        {"addColumn",
+         [&](CommandGenerator& g) {
+             g.addColumn(*name);
+             g.addColumn(*total);
+             g.addColumn(*qty);
+             g.addColumn(*files);
+         },
+         {plain(u"ALTER TABLE [Orders] ADD COLUMN [Name] TEXT(50) WITH COMPRESSION NOT NULL "
+                u"DEFAULT \"x\""),
+          zeroLength(u"Orders", u"Name", false), format(u"Orders", u"Name", u"\"No. \"@"),
+          plain(u"ALTER TABLE [Orders] ADD COLUMN [Total] DOUBLE"),
+          plain(u"ALTER TABLE [Orders] ADD COLUMN [Qty] LONG"),
+          defaultValue(u"Orders", u"Qty", u"abc"), attachment(u"Orders", u"Files"),
+          expression(u"Orders", u"Total", u"[Price] * 2 & \"-\"")}},
+        {"alterColumn",
+         [&](CommandGenerator& g) {
+             g.alterColumn(*price);
+             g.alterColumn(*note);
+             g.alterColumn(*total);
+             g.alterColumn(*due);
+         },
+         {plain(u"ALTER TABLE [Orders] ALTER COLUMN [Price] DECIMAL(18, 2) DEFAULT"),
+          decimalPlaces(u"Orders", u"Price", 2),
+          plain(u"ALTER TABLE [Orders] ALTER COLUMN [Note] MEMO DEFAULT \"on SET off\""),
+          zeroLength(u"Orders", u"Note", true),
+          plain(u"ALTER TABLE [Orders] ALTER COLUMN [Total] DOUBLE DEFAULT"),
+          expression(u"Orders", u"Total", u"[Price] * 2 & \"-\""),
+          plain(u"ALTER TABLE [Orders] ALTER COLUMN [Due] DATETIME DEFAULT '1/1/2000'")}},
+        {"createIndex",
+         [&](CommandGenerator& g) {
+             g.createIndex(*byName);
+             g.createIndex(*primaryIndex);
+             g.createIndex(*byQty);
+             g.createIndex(*byNote);
+         },
+         {plain(u"CREATE UNIQUE INDEX [ByName] ON [Orders] ([Name], [ID]) WITH DISALLOW NULL"),
+          plain(u"CREATE INDEX [PrimaryKey] ON [Orders] ([ID]) WITH PRIMARY"),
+          plain(u"CREATE INDEX [ByQty] ON [Orders] ([Qty]) WITH IGNORE NULL"),
+          plain(u"CREATE INDEX [ByNote] ON [Orders] ([Note])")}},
+        {"addKey",
+         [&](CommandGenerator& g) {
+             g.addKey(*primary);
+             g.addKey(*unique);
+             g.addKey(*enforced);
+             g.addKey(*loose);
+             g.addKey(*looseSetNull);
+             g.addKey(*oneToOne);
+         },
+         {plain(u"ALTER TABLE [Orders] ADD CONSTRAINT [PK] PRIMARY KEY ([ID])"),
+          plain(u"ALTER TABLE [Orders] ADD CONSTRAINT [UQ] UNIQUE ([Name])"),
+          plain(u"ALTER TABLE [Orders] ADD CONSTRAINT [FK] FOREIGN KEY ([CustomerID]) "
+                u"REFERENCES [Customers] ([ID]) ON UPDATE CASCADE ON DELETE SET NULL"),
+          foreignKeyNoIndex({.name = u"Loose",
+                             .columns = {{u"CustomerID", u"ID"}, {u"Region", u"Region"}},
+                             .updateCascades = true,
+                             .deleteCascades = true}),
+          // The rule the relationship cannot carry keeps it from the extended form.
+          plain(u"ALTER TABLE [Orders] ADD CONSTRAINT [LooseNull] FOREIGN KEY NO INDEX "
+                u"([CustomerID]) REFERENCES [Customers] ([ID]) ON DELETE SET NULL"),
+          foreignKeyNoIndex(
+              {.name = u"OneToOne", .columns = {{u"CustomerID", u"ID"}}, .unique = true})}},
+        {"recreateKey",
+         [&](CommandGenerator& g) {
+             g.recreateKey(*unique);
+             g.recreateKey(*loose);
+         },
+         {plain(u"ALTER TABLE [Orders] ADD CONSTRAINT [UQ] UNIQUE ([Name])"),
+          foreignKeyNoIndex({.name = u"Loose",
+                             .columns = {{u"CustomerID", u"ID"}, {u"Region", u"Region"}},
+                             .updateCascades = true,
+                             .deleteCascades = true})}},
+        {"addCheck",
+         [&](CommandGenerator& g) {
+             g.addCheck(*positive);
+             g.addCheck(*rule);
+         },
+         {plain(u"ALTER TABLE [Orders] ADD CONSTRAINT [Positive] CHECK ([Qty] > 0 AND [Price] "
+                u">= 0)"),
+          validationRule(u"Orders", u"Qty", u">0 And <100")}},
+        {"linkAccessTable and linkOdbcTable",
+         [&](CommandGenerator& g) {
+             g.linkAccessTable(linkedAccess);
+             g.linkOdbcTable(linkedOdbc);
+         },
+         {link<SQLCommandLinkAccess>(u"Local", u"Remote Table", u"/data/other.mdb"),
+          link<SQLCommandLinkODBC>(u"Sales", u"dbo.Sales", u"ODBC;DSN=sales;UID=me")}},
+        {"createView",
+         [&](CommandGenerator& g) {
+             g.createView(accessView);
+             g.createView(engineView);
+         },
+         {view(u"Active", u"SELECT * FROM [Orders] WHERE [Qty] > 1"),
+          view(u"Big Orders", u"SELECT * FROM [Orders] WHERE [Qty] > 100")}},
+        {"createProcedure",
+         [&](CommandGenerator& g) {
+             g.createProcedure(accessProcedure);
+             g.createProcedure(engineProcedure);
+             g.createProcedure(actionQuery);
+         },
+         {view(u"Purge", u"DELETE FROM [Orders]"),
+          procedure(u"Find", u"[p] Text ( 255 ), [q] Long",
+                    u"SELECT * FROM [Orders] WHERE [Name]=[p]"),
+          procedure(u"Add", u"[a] LONG", u"INSERT INTO [Orders] ([Qty]) VALUES ([a])")}},
+        {"single column properties",
+         [&](CommandGenerator& g) {
+             g.setZeroLength(*note, ScriptCategory::AlterColumns);
+             g.setExpression(*total, ScriptCategory::AlterColumns);
+             g.setFormat(*price, ScriptCategory::AlterColumns);
+             g.setDecimalPlaces(*price, ScriptCategory::AlterColumns);
+             g.setDecimalPlaces(*total, ScriptCategory::AlterColumns);
+             g.setDefault(*name, ScriptCategory::AlterColumns);
+             g.setDefault(*note, ScriptCategory::AlterColumns);
+         },
+         {zeroLength(u"Orders", u"Note", true),
+          expression(u"Orders", u"Total", u"[Price] * 2 & \"-\""), format(u"Orders", u"Price", u""),
+          decimalPlaces(u"Orders", u"Price", 2),
+          decimalPlaces(u"Orders", u"Total", SQLCommandAlterDecimalPlaces::automatic),
+          defaultValue(u"Orders", u"Name", u"\"x\""),
+          defaultValue(u"Orders", u"Note", u"\"on SET off\"")}},
+        {"setForm, setModule, setMacro, setReport, setTableDataMacro",
+         [&](CommandGenerator& g) {
+             g.setForm(form);
+             g.setModule(module);
+             g.setMacro(macro);
+             g.setReport(report);
+             g.setTableDataMacro(*orders.tableDataMacro());
+         },
+         {accessObject(AccessObjectKind::Form, u"Main Form", definitionBytes(2)),
+          accessObject(AccessObjectKind::Module, u"Code", definitionBytes(3)),
+          accessObject(AccessObjectKind::Macro, u"AutoExec", definitionBytes(4)),
+          accessObject(AccessObjectKind::Report, u"Sales 2024 (draft)", definitionBytes(5)),
+          dataMacro(u"Orders", macroBytes)}},
     };
+}
+
+std::u16string writeScript(AccessDataTypeName& dialect, const Case& operation) {
+    CommandGenerator generator(dialect);
+    operation.write(generator);
+    return generator.assemble(true);
+}
+
+std::vector<const Expected*> pointersTo(const std::vector<Expected>& expected) {
+    std::vector<const Expected*> pointers;
+    for (const Expected& one : expected)
+        pointers.push_back(&one);
+    return pointers;
 }
 
 } // namespace
 
-TEST(GeneratedForms, OneScriptOfEveryFormIsClassifiedStatementByStatement) {
-    std::vector<Form> forms = generatedForms();
-    std::u16string script;
-    for (const Form& form : forms)
-        script += form.script;
-    auto commands = parseScript(script);
-    ASSERT_EQ(commands.size(), forms.size());
-    for (std::size_t i = 0; i < forms.size(); ++i) {
-        SCOPED_TRACE(testing::Message() << "statement " << i);
-        EXPECT_EQ(std::type_index(typeid(*commands[i])), forms[i].expectedClass);
-        if (forms[i].check && std::type_index(typeid(*commands[i])) == forms[i].expectedClass)
-            forms[i].check(*commands[i]);
+TEST_F(GeneratedForms, EveryOperationReachesTheCommandTheRunnerNeeds) {
+    for (const Case& operation : cases()) {
+        SCOPED_TRACE(operation.operation);
+        std::u16string script = writeScript(dialect, operation);
+        SCOPED_TRACE(text::toUtf8(script));
+        expectCommands(parseScript(script), pointersTo(operation.expected));
     }
+}
+
+// Statements must end where the generator ended them, whatever follows.
+TEST_F(GeneratedForms, AllOperationsInOneScriptStayApart) {
+    std::vector<Case> all = cases();
+    std::u16string script;
+    std::vector<const Expected*> expected;
+    for (const Case& operation : all) {
+        script += writeScript(dialect, operation);
+        for (const Expected& one : operation.expected)
+            expected.push_back(&one);
+    }
+    expectCommands(parseScript(script), expected);
+}
+
+// A whole script of a comparison, from the text the comparer writes to a file.
+TEST(GeneratedScript, EveryStatementOfAComparisonIsClassified) {
+    auto first = std::make_unique<Database>(u"/db/first.accdb");
+    auto second = std::make_unique<Database>(u"/db/second.accdb");
+    for (Database* database : {first.get(), second.get()}) {
+        Table& customers = database->addTable(std::make_unique<Table>(u"Customers"));
+        addField(customers, {.name = u"ID", .type = Long, .autoincrement = true});
+        addKey(customers, u"PK", Key::Primary, {u"ID"});
+        Table& orders = database->addTable(std::make_unique<Table>(u"Orders"));
+        addField(orders, {.name = u"ID", .type = Long, .autoincrement = true});
+        addColumn(orders, u"CustomerID", Long);
+        Field& amount = addColumn(orders, u"Amount", Double);
+        if (database == second.get()) {
+            amount.setDecimalPlaces(2);
+            addColumn(orders, u"Note", Text, 20).setAllowZeroLength(true);
+            addForeignKey(orders, u"Buyer", u"Customers", {{u"CustomerID", u"ID"}},
+                          {.deleteRule = Key::RuleCascade, .notEnforced = true});
+            addCheck(orders, u"[Amount].ValidationRule", u">=0");
+        }
+    }
+    first->addTable(std::make_unique<Table>(u"Old"));
+    first->addForm(std::make_unique<Entity::Form>(u"Gone", bytes("f")));
+    second->addView(std::make_unique<View>(u"Big", u"SELECT * FROM [Orders] WHERE [Amount] > 9"));
+    second->addProcedure(std::make_unique<Procedure>(u"Clear", u"DELETE FROM [Orders]"));
+    second->addModule(std::make_unique<Entity::Module>(u"Code", bytes("Option Compare Database")));
+
+    AccessDataTypeName dialect;
+    SchemaComparison comparison(std::move(first), std::move(second), ComparisonOptions{}, dialect);
+    std::u16string script = scriptText(comparison);
+    SCOPED_TRACE(text::toUtf8(script));
+
+    const std::vector<Expected> expected = {
+        plain(u"DROP TABLE [Old]"),
+        plain(u"ALTER TABLE [Orders] ADD COLUMN [Note] TEXT(20)"),
+        zeroLength(u"Orders", u"Note", true),
+        decimalPlaces(u"Orders", u"Amount", 2),
+        is<SQLCommandAddConstraintNoIndex>([](const SQLCommandAddConstraintNoIndex& key) {
+            EXPECT_EQ(key.constraintName(), u"Buyer");
+            EXPECT_TRUE(key.deleteCascades());
+        }),
+        validationRule(u"Orders", u"Amount", u">=0"),
+        view(u"Big", u"SELECT * FROM [Orders] WHERE [Amount] > 9"),
+        view(u"Clear", u"DELETE FROM [Orders]"),
+        droppedObject(AccessObjectKind::Form, u"Gone"),
+        accessObject(AccessObjectKind::Module, u"Code", bytes("Option Compare Database")),
+    };
+    expectCommands(parseScript(script), pointersTo(expected));
 }

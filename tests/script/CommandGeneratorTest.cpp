@@ -324,6 +324,8 @@ TEST_F(CommandGeneratorTest, LinkedTables) {
                         "\tODBC \"ODBC;DSN=sales;UID=me\";\r\n");
 }
 
+// Texts are kept as stored, except that one without a final ";" gets it: the runner ends a
+// statement only at a line that ends with ";".
 TEST_F(CommandGeneratorTest, ViewsAndProceduresKeepTheirTextAsStored) {
     View view(u"v", u"SELECT * FROM T;");
     Procedure plain(u"p1", u"SELECT a FROM T");
@@ -336,7 +338,7 @@ TEST_F(CommandGeneratorTest, ViewsAndProceduresKeepTheirTextAsStored) {
     generator.createProcedure(twoParameters);
 
     EXPECT_EQ(script(), "CREATE VIEW [v] AS SELECT * FROM T;\r\n"
-                        "CREATE VIEW [p1] AS SELECT a FROM T\r\n"
+                        "CREATE VIEW [p1] AS SELECT a FROM T;\r\n"
                         "CREATE PROCEDURE [p2] ([x] Long) AS \r\n"
                         "SELECT * FROM T WHERE a = [x];\r\n\r\n\r\n"
                         "CREATE PROCEDURE [p3] (a Text ( 255 ), b Long) AS DELETE FROM T;\r\n\r\n");

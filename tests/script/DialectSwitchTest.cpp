@@ -93,9 +93,9 @@ TEST_F(DialectSwitchTest, TerminatorsFollowStatementsAndHooksSurroundQueries) {
                         " REFERENCES\r\n\t\t[P] ([b]);\r\nGO\r\n"
                         "ALTER TABLE [T]\r\n\tADD CONSTRAINT [nx]\r\n\tFOREIGN KEY NO INDEX ([a])"
                         " REFERENCES\r\n\t\t[P] ([b]);\r\nGO\r\n"
-                        "CREATE VIEW [v] AS SELECT 1\r\nGO\r\n"
-                        "CREATE VIEW [q] AS SELECT 2\r\nGO\r\n"
-                        "CREATE PROCEDURE [p] (x Long) AS SELECT x\r\n\r\nGO\r\n");
+                        "CREATE VIEW [v] AS SELECT 1;\r\nGO\r\n"
+                        "CREATE VIEW [q] AS SELECT 2;\r\nGO\r\n"
+                        "CREATE PROCEDURE [p] (x Long) AS SELECT x;\r\n\r\nGO\r\n");
     EXPECT_EQ(dialect.hooks, "before 19;after 19;before 20;after 20;before 19;after 19;");
 }
 

@@ -25,16 +25,17 @@ std::string constantRow(const char* name, int type, std::int32_t flags) {
     return std::string("('") + name + "', " + number(type) + ", " + number(flags) + ")";
 }
 
-// One SELECT of the view, giving its columns in the order of systemObjectsTable(). Ids and
-// dates are not kept.
+// One SELECT of the objects: name, type, flags, then connect, database, foreign name and
+// extra.
 std::string part(const std::string& name, const std::string& type, const std::string& flags,
                  const std::string& linksAndExtra, const std::string& from) {
-    return "SELECT NULL, NULL, " + name + ", " + type + ", " + flags + ", NULL, NULL, " +
-           linksAndExtra + " FROM " + from;
+    return "SELECT " + name + ", " + type + ", " + flags + ", " + linksAndExtra + " FROM " + from;
 }
 
 // The view's SQL. The catalog keeps each table's Type, Flags and link columns beside its
-// definition, written in the same statement.
+// definition, written in the same statement. Ids and dates are not kept. Names compare ignoring
+// case, as every text of the engine does; the collation is set outside the UNION, where it
+// holds for every part.
 std::string viewSql() {
     using namespace objecttype;
     const std::string nothing = "NULL, NULL, NULL, NULL";
@@ -51,19 +52,24 @@ std::string viewSql() {
         constants += ", " + constantRow(name, container, 0);
 
     const std::string parts[] = {
-        part("name", "object_type", "object_flags",
-             "link_connect, link_database, link_foreign_name, data_macro", "\"kel.tables\""),
+        part("name", "object_type AS type", "object_flags AS flags",
+             "link_connect AS connect, link_database AS database, link_foreign_name AS "
+             "foreign_name, data_macro AS extra",
+             "\"kel.tables\""),
         part("name", number(query), "0", nothing, "\"kel.queries\""),
         part("name", number(relationship), "0", nothing, "\"kel.relations\""),
         part("name", documentType, "0", nothing, "\"kel.documents\""),
         part("column1", "column2", "column3", nothing, "(VALUES " + constants + ")"),
     };
-    std::string sql = std::string("CREATE VIEW \"") + systemObjectsName +
-                      "\" (Id, ParentId, Name, Type, Flags, DateCreate, DateUpdate, Connect, "
-                      "Database, ForeignName, LvExtra) AS ";
+    std::string objects;
     for (const std::string& select : parts)
-        sql += (&select == parts ? "" : " UNION ALL ") + select;
-    return sql;
+        objects += (objects.empty() ? "" : " UNION ALL ") + select;
+    return std::string("CREATE VIEW \"") + systemObjectsName +
+           "\" (Id, ParentId, Name, Type, Flags, DateCreate, DateUpdate, Connect, Database, "
+           "ForeignName, LvExtra) AS SELECT NULL, NULL, name COLLATE NOCASE, type, flags, NULL, "
+           "NULL, connect COLLATE NOCASE, database COLLATE NOCASE, foreign_name COLLATE NOCASE, "
+           "extra FROM (" +
+           objects + ")";
 }
 
 } // namespace

@@ -70,6 +70,12 @@ TEST_F(SystemObjects, EveryKindOfObjectHasItsTypeAndFlags) {
                                "Secret|1|8", "SecretPlain|8|0", "ToAccess|6|0", "ToOdbc|4|0"}));
     EXPECT_EQ(rows("SELECT Type, Flags FROM MSysObjects WHERE Name = 'MSysObjects'"),
               (Rows{"1|-2147483648"}));
+    // Names compare ignoring case, whichever catalog table the row comes from.
+    EXPECT_EQ(rows("SELECT Type FROM MSysObjects WHERE Name IN ('allplain', 'MAIN', 'secretplain', "
+                   "'msysobjects', 'TOACCESS', 'tables') ORDER BY Type"),
+              (Rows{"-32768", "-32764", "1", "3", "5", "6", "8"}));
+    EXPECT_EQ(rows("SELECT Name FROM MSysObjects WHERE Connect = 'odbc;dsn=SALES'"),
+              (Rows{"ToOdbc"}));
     EXPECT_EQ(rows("SELECT Name FROM MSysObjects WHERE Type = 3 ORDER BY Name"),
               (Rows{"Databases", "Forms", "Modules", "Relationships", "Reports", "Scripts",
                     "SysRel", "Tables"}));
