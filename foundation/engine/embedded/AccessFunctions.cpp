@@ -7,7 +7,6 @@
 #include <sqlite3.h>
 
 #include <cmath>
-#include <cwctype>
 #include <span>
 
 namespace engine::embedded {
@@ -62,12 +61,47 @@ std::size_t countArgument(const SqlValue& value) {
     return std::size_t(n);
 }
 
+// Letter case of the Latin, Greek and Cyrillic letters: the C library knows only ASCII
+// without a locale, and the engine must not depend on one.
+// Latin Extended-A: pairs of a capital and its small letter, the capital first.
+bool pairedCapital(char16_t c) {
+    if (c == 0x130 || c == 0x131) // dotted and dotless i pair with ASCII letters
+        return false;
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
+        return c % 2 == 0;
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+        return c % 2 == 1;
+    return false;
+}
+
+bool pairedSmall(char16_t c) {
+    return c != 0x131 && c != 0x138 && c != 0x149 && pairedCapital(char16_t(c - 1));
+}
+
 char16_t lower(char16_t c) {
-    return c < 0x80 ? text::asciiLower(c) : char16_t(std::towlower(wint_t(c)));
+    if (c < 0x80)
+        return text::asciiLower(c);
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3A9) ||
+        (c >= 0x410 && c <= 0x42F))
+        return char16_t(c + 0x20);
+    if (c >= 0x400 && c <= 0x40F)
+        return char16_t(c + 0x50);
+    if (pairedCapital(c))
+        return char16_t(c + 1);
+    return c == 0x178 ? char16_t(0xFF) : c;
 }
 
 char16_t upper(char16_t c) {
-    return c < 0x80 ? text::asciiUpper(c) : char16_t(std::towupper(wint_t(c)));
+    if (c < 0x80)
+        return text::asciiUpper(c);
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||
+        (c >= 0x430 && c <= 0x44F))
+        return char16_t(c - 0x20);
+    if (c >= 0x450 && c <= 0x45F)
+        return char16_t(c - 0x50);
+    if (pairedSmall(c))
+        return char16_t(c - 1);
+    return c == 0xFF ? char16_t(0x178) : c;
 }
 
 SqlValue date(const SqlValue& value, int DateParts::*part) {

@@ -102,8 +102,18 @@ SqlExpression DmlParser::negation() {
     return comparison();
 }
 
+bool DmlParser::atComparison() const {
+    if (comparisonOperator(peek()))
+        return true;
+    if (atWord(u"NOT"))
+        return atWord(u"LIKE", 1) || atWord(u"BETWEEN", 1) || atWord(u"IN", 1);
+    return atWord(u"IS") || atWord(u"LIKE") || atWord(u"BETWEEN") || atWord(u"IN");
+}
+
 SqlExpression DmlParser::comparison() {
-    SqlExpression left = concatenation();
+    SqlExpression left = !implicitColumn_.empty() && atComparison()
+                             ? SqlExpression{quoteIdentifier(implicitColumn_), false, true}
+                             : concatenation();
     for (;;) {
         if (const char* op = comparisonOperator(peek())) {
             next();

@@ -24,6 +24,9 @@ public:
               int* parameterCount, int depth = 0);
 
     DmlStatement statement();
+    // A validation rule of this column: a comparison without its left side (">0", "Is Null",
+    // "Like 'A*'") compares the column.
+    void setImplicitColumn(const std::u16string& column) { implicitColumn_ = column; }
     // A whole text that is one condition or one value.
     std::string wholeCondition();
     std::string wholeValue();
@@ -39,6 +42,8 @@ private:
     bool atWord(std::u16string_view word, std::size_t ahead = 0) const;
     bool atSymbol(std::u16string_view symbol, std::size_t ahead = 0) const;
     bool atEnd() const;
+    // A comparison operator (=, <>, Like, Between, In, Is, ...) is next.
+    bool atComparison() const;
     // A name that is not one of the words that start or join clauses.
     bool atPlainName(std::size_t ahead = 0) const;
     [[noreturn]] void fail() const; // the syntax error of the clause being read
@@ -96,6 +101,7 @@ private:
     std::vector<std::u16string> declared_; // PARAMETERS names, ?1 onwards
     std::vector<StoredColumn> stores_;
     int expressionNames_ = 0; // Expr1000, Expr1001, ... for unnamed result columns
+    std::u16string implicitColumn_;
 };
 
 namespace dmlErrors {

@@ -624,24 +624,11 @@ DmlStatement translateDml(std::u16string_view sql, const catalog::Catalog& catal
 
 std::string translateCondition(std::u16string_view condition, const catalog::Catalog& catalog,
                                std::u16string_view column) {
-    std::u16string text(condition);
-    if (!column.empty()) {
-        std::vector<Token> tokens = tokenize(condition);
-        const Token& first = tokens.front();
-        bool operatorFirst = first.isSymbol(u"=") || first.isSymbol(u"<>") ||
-                             first.isSymbol(u"<") || first.isSymbol(u">") ||
-                             first.isSymbol(u"<=") || first.isSymbol(u">=") ||
-                             first.isWord(u"BETWEEN") || first.isWord(u"LIKE") ||
-                             first.isWord(u"IN") || first.isWord(u"IS") ||
-                             (first.isWord(u"NOT") && tokens.size() > 1 &&
-                              (tokens[1].isWord(u"LIKE") || tokens[1].isWord(u"BETWEEN") ||
-                               tokens[1].isWord(u"IN")));
-        if (operatorFirst)
-            text = u"[" + std::u16string(column) + u"] " + text;
-    }
     NoStorage storage;
     int parameters = 0;
-    return DmlParser(text, catalog, &storage, &parameters).wholeCondition();
+    DmlParser parser(condition, catalog, &storage, &parameters);
+    parser.setImplicitColumn(std::u16string(column));
+    return parser.wholeCondition();
 }
 
 std::string translateValue(std::u16string_view expression, const catalog::Catalog& catalog) {

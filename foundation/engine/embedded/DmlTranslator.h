@@ -49,9 +49,9 @@ DmlStatement translateDml(std::u16string_view sql, const catalog::Catalog& catal
                           DmlStorage& storage);
 
 // A condition over the columns of one table, such as a validation rule or a CHECK clause, as
-// a SQLite condition over its data table. A column rule that starts with an operator (">0",
-// "Between 1 And 9", "Like 'A*'", "Is Not Null") applies to `column`. Throws EngineError when
-// the text does not translate.
+// a SQLite condition over its data table. In a column rule, a comparison without its left
+// side (">0", "Between 1 And 9", "Like 'A*' Or Is Null") compares `column`. Throws EngineError
+// when the text does not translate.
 std::string translateCondition(std::u16string_view condition, const catalog::Catalog& catalog,
                                std::u16string_view column = {});
 

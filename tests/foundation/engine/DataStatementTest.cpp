@@ -1,4 +1,4 @@
-#include "EngineFixture.h"
+#include "DataFixture.h"
 
 #include <cmath>
 #include <cstring>
@@ -6,62 +6,7 @@
 namespace enginetest {
 
 // Data statements through ADO commands on a real embedded database.
-class DataStatements : public EmbeddedDatabase {
-protected:
-    // Runs the statement with its parameters (type 8, 5 or 205 by their values) and returns the
-    // records affected.
-    std::int64_t run(const std::u16string& sql, const std::vector<Variant>& parameters = {}) {
-        auto command = components().createCommand();
-        command->setActiveConnection(connection);
-        command->setCommandText(sql);
-        for (const Variant& value : parameters) {
-            int type = value.isString() ? 8 : value.isByteArray() ? 205 : 5;
-            int size = value.isString()      ? int(value.asString().size())
-                       : value.isByteArray() ? int(value.asBytes().size())
-                                             : 8;
-            command->parameters()->append(
-                command->createParameter(u"t", type, ado::parameterInput, size, value));
-        }
-        std::int64_t affected = 0;
-        command->execute(&affected, ado::commandTypeText | ado::executeNoRecords);
-        return affected;
-    }
-
-    std::shared_ptr<ado::Recordset> open(const std::u16string& sql,
-                                         const std::vector<Variant>& parameters = {}) {
-        std::int64_t affected = 0;
-        return connection->execute(sql, parameters, &affected);
-    }
-
-    // Every row of a query, its values as text ("NULL" for null) joined by "|".
-    std::vector<std::string> select(const std::u16string& sql,
-                                    const std::vector<Variant>& parameters = {}) {
-        std::vector<std::string> result;
-        auto rs = open(sql, parameters);
-        for (; !rs->eof(); rs->moveNext()) {
-            std::string row;
-            auto fields = rs->fields();
-            for (int i = 0; i < fields->count(); ++i)
-                row += (i ? "|" : "") +
-                       text::toUtf8(fields->item(i)->value().toText().value_or(u"NULL"));
-            result.push_back(row);
-        }
-        return result;
-    }
-
-    Variant single(const std::u16string& sql) {
-        auto rs = open(sql);
-        EXPECT_FALSE(rs->eof()) << text::toUtf8(sql);
-        return rs->eof() ? Variant() : rs->fields()->item(0)->value();
-    }
-
-    std::u16string runFailure(const std::u16string& sql,
-                              const std::vector<Variant>& parameters = {}) {
-        std::u16string description = failureOf([&] { run(sql, parameters); });
-        EXPECT_NE(description, u"") << text::toUtf8(sql) << " succeeded";
-        return description;
-    }
-};
+class DataStatements : public DataFixture {};
 
 std::uint64_t bitsOf(const Variant& value) {
     double v = *value.toDouble();
@@ -301,6 +246,33 @@ TEST_F(DataStatements, FailedStatementLeavesTheFileByteForByte) {
     EXPECT_EQ(bytesOf(path), before);
     connection->open(connectionString(u16(path)), u"", u"", -1);
     EXPECT_EQ(select(u"SELECT * FROM [T] ORDER BY [Id]"), (std::vector<std::string>{"1|a", "2|b"}));
+}
+
+TEST_F(DataStatements, OperatorsBindAndJoinAsInAccess) {
+    EXPECT_EQ(select(u"SELECT 1 + 2 & 'x', 'a' & 1 + 2, 2 * 3 ^ 2, 10 - 2 - 3, 7 \\ 2 * 2, "
+                     u"1 = 1 And 2 = 3 Or True, Not 1 = 2, Null & Null, Null + 1, 'x' & Null, "
+                     u"True Xor False, True Eqv False, False Imp False, 5 Mod 3 * 2, 1.5 & ''"),
+              (std::vector<std::string>{"3x|a3|18|5|1|-1|-1|NULL|NULL|x|-1|0|-1|5|1.5"}));
+    // Null neither matches nor fails a condition; Not of Null stays Null.
+    EXPECT_EQ(select(u"SELECT Not Null, Null = Null, IIf(Null, 'y', 'n'), Nz(Null), "
+                     u"Len(Null), Null Like '*'"),
+              (std::vector<std::string>{"NULL|NULL|n||NULL|NULL"}));
+}
+
+TEST_F(DataStatements, DateLiteralsAndTextsReadAsAccessReadsThem) {
+    EXPECT_EQ(select(u"SELECT Year(#1/2/24#), Month(#2024-03-04#), Day(#2024/3/4#), "
+                     u"Hour(#1:05 PM#), Minute(#13:05:09#), Second(#1/2/2024 13:05:09#), "
+                     u"Weekday(#12/10/2026#), #12/30/1899#, #12/31/1899 06:00#"),
+              (std::vector<std::string>{"2024|3|4|13|5|9|5|0|1.25"}));
+    EXPECT_EQ(single(u"SELECT DateSerial(2024, 14, 1) - #2/1/2025#").toDouble(), 0.0);
+    for (const char16_t* bad : {u"#2/30/2024#", u"#2023-02-29#", u"#25:00#", u"#1/2/3/4#", u"#x#"})
+        EXPECT_EQ(failureOf([&] { select(std::u16string(u"SELECT ") + bad); }),
+                  u"Syntax error in date in query expression '" + std::u16string(bad) + u"'.");
+    exec(u"CREATE TABLE [D] ([When] DATETIME)");
+    EXPECT_EQ(runFailure(u"INSERT INTO [D] VALUES ('not a date')"),
+              u"Data type mismatch in criteria expression.");
+    run(u"INSERT INTO [D] VALUES ('2/29/2024 1:05:09 PM')");
+    EXPECT_EQ(select(u"SELECT [When] FROM [D]"), (std::vector<std::string>{"02/29/2024 13:05:09"}));
 }
 
 } // namespace enginetest
