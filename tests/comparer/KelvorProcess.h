@@ -1,6 +1,7 @@
 #pragma once
 
-// Runs the kelvor program itself as a child process and captures what it writes.
+// Runs the programs of the build (kelvor, kelrun) as child processes and captures what they
+// write.
 
 #include "tests/comparer/FileBytes.h"
 
@@ -16,9 +17,11 @@ struct KelvorOutcome {
     std::string err;
 };
 
-// Each argument reaches the program as one word. Without a console, standard output is
-// closed.
-inline KelvorOutcome runKelvor(const std::vector<std::string>& arguments, bool withConsole = true) {
+// Runs a program of the build; each argument reaches it as one word. Without a console,
+// standard output is closed.
+inline KelvorOutcome runProgram(const std::string& program,
+                                const std::vector<std::string>& arguments,
+                                bool withConsole = true) {
     // Tests run in parallel: each run gets its own directory for the captured streams.
     std::string dir = (std::filesystem::temp_directory_path() / "kelvor-test-XXXXXX").string();
     if (!mkdtemp(dir.data()))
@@ -29,7 +32,7 @@ inline KelvorOutcome runKelvor(const std::vector<std::string>& arguments, bool w
             q += c == '\'' ? std::string("'\\''") : std::string(1, c);
         return q + "'";
     };
-    std::string command = quoted(KEL_BIN_DIR "/kelvor");
+    std::string command = quoted(program);
     for (const auto& argument : arguments)
         command += " " + quoted(argument);
     std::string out = dir + "/out";
@@ -44,4 +47,12 @@ inline KelvorOutcome runKelvor(const std::vector<std::string>& arguments, bool w
     outcome.err = bytesOf(err);
     std::filesystem::remove_all(dir);
     return outcome;
+}
+
+inline KelvorOutcome runKelvor(const std::vector<std::string>& arguments, bool withConsole = true) {
+    return runProgram(KEL_BIN_DIR "/kelvor", arguments, withConsole);
+}
+
+inline KelvorOutcome runKelrun(const std::vector<std::string>& arguments) {
+    return runProgram(KEL_BIN_DIR "/kelrun", arguments);
 }

@@ -71,6 +71,13 @@ struct Object {
     std::u16string foreignName;
 };
 
+// An attachment or multi-value column: the catalog type of its elements and the table that
+// holds them.
+struct ComplexColumn {
+    int type = 0;
+    const Object* flatTable = nullptr;
+};
+
 // The catalog type of a complex column from the name of its type table; empty for the
 // version history of an append-only memo, which the engine does not show as a column.
 int complexColumnType(std::u16string_view typeTable) {
@@ -150,7 +157,13 @@ private:
         std::vector<std::string> names;
         for (std::u16string_view column : objectColumns)
             names.push_back(text::toUtf8(column));
-        for (const std::vector<Cell>& cells : file_.readRows(u"MSysObjects", names)) {
+        // LvExtra matters for tables only (their data macros); for forms and reports it holds
+        // their definitions, long and of no use here, and reads as null.
+        constexpr std::size_t typeColumn = 3;
+        auto isTable = [](const std::vector<Cell>& row) {
+            return numberOf(row[typeColumn]) == objecttype::localTable;
+        };
+        for (const std::vector<Cell>& cells : file_.readRows(u"MSysObjects", names, isTable)) {
             objects.rows.push_back({numberVariant<std::int32_t>(cells[0]),
                                     numberVariant<std::int32_t>(cells[1]), textVariant(cells[2]),
                                     numberVariant<std::int16_t>(cells[3]),
@@ -175,14 +188,42 @@ private:
     }
 
     void readComplexTypes() {
-        for (const auto& cells :
-             file_.readRows(u"MSysComplexColumns", {"ComplexID", "ComplexTypeObjectID"})) {
+        for (const auto& cells : file_.readRows(
+                 u"MSysComplexColumns", {"ComplexID", "ComplexTypeObjectID", "FlatTableID"})) {
             std::optional<std::int64_t> complexId = numberOf(cells[0]);
             std::optional<std::int64_t> typeObject = numberOf(cells[1]);
             const Object* typeTable = typeObject ? findObject(*typeObject) : nullptr;
-            if (complexId && typeTable)
-                complexTypes_[std::uint32_t(*complexId)] = complexColumnType(typeTable->name);
+            if (!complexId || !typeTable)
+                continue;
+            std::optional<std::int64_t> flatTable = numberOf(cells[2]);
+            complexColumns_[std::uint32_t(*complexId)] = {
+                complexColumnType(typeTable->name), flatTable ? findObject(*flatTable) : nullptr};
         }
+    }
+
+    TableDefinition readDefinition(const CatalogEntry& entry) {
+        PageReader readPage = [this](std::uint32_t page, std::span<std::uint8_t> buffer) {
+            return file_.readPage(page, buffer);
+        };
+        std::vector<std::uint8_t> bytes =
+            readDefinitionPages(readPage, entry.page, file_.pageSize());
+        return parseTableDefinition(
+            bytes, file_.jet3(),
+            [this](std::span<const std::uint8_t> stored) { return file_.decodeName(stored); });
+    }
+
+    // The column that holds a multi-value column's values in its flat table: its length,
+    // precision and scale are the multi-value column's own.
+    std::optional<RawColumn> multiValueElement(const ComplexColumn& complex) {
+        const Object* flat = complex.flatTable;
+        const CatalogEntry* entry =
+            flat ? file_.findTableEntry(flat->name, flat->id & idPageMask) : nullptr;
+        if (!entry)
+            return std::nullopt;
+        for (RawColumn& column : readDefinition(*entry).columns)
+            if (column.name == u"Value")
+                return std::move(column);
+        return std::nullopt;
     }
 
     catalog::Table linkedTable(const Object& object, bool odbc) const {
@@ -208,15 +249,7 @@ private:
         const CatalogEntry* entry = file_.findTableEntry(object.name, object.id & idPageMask);
         if (!entry)
             throw DamagedFile("table missing from the catalog");
-        PageReader readPage = [this](std::uint32_t page, std::span<std::uint8_t> buffer) {
-            return file_.readPage(page, buffer);
-        };
-        std::vector<std::uint8_t> bytes =
-            readDefinitionPages(readPage, entry->page, file_.pageSize());
-        TableDefinition definition =
-            parseTableDefinition(bytes, file_.jet3(), [this](std::span<const std::uint8_t> stored) {
-                return file_.decodeName(stored);
-            });
+        TableDefinition definition = readDefinition(*entry);
 
         catalog::Table table;
         table.name = object.name;
@@ -262,38 +295,55 @@ private:
     // result type, else its stored type.
     int catalogTypeOf(const RawColumn& raw, const StoredValues* stored) const {
         if (raw.type == jet::complex) {
-            auto it = complexTypes_.find(raw.complexId);
-            return it == complexTypes_.end() ? type::empty : it->second;
+            auto it = complexColumns_.find(raw.complexId);
+            return it == complexColumns_.end() ? type::empty : it->second.type;
         }
         if (int result = calculatedResultType(stored))
             return jet::catalogType(result, false);
         return jet::catalogType(raw.type, (raw.flags & columnflag::fixedLength) != 0);
     }
 
-    std::optional<catalog::Column> makeColumn(const RawColumn& raw,
-                                              const CatalogEntry& entry) const {
+    // What a column's size, precision and scale come from: the column itself, or for a
+    // multi-value column the column of its flat table that holds the values. None for an
+    // attachment.
+    std::optional<RawColumn> shapeOf(const RawColumn& raw, int catalogType) {
+        if (raw.type != jet::complex)
+            return raw;
+        if (catalogType == type::attachment)
+            return std::nullopt;
+        auto it = complexColumns_.find(raw.complexId);
+        return it == complexColumns_.end() ? std::nullopt : multiValueElement(it->second);
+    }
+
+    std::optional<catalog::Column> makeColumn(const RawColumn& raw, const CatalogEntry& entry) {
         const StoredValues* stored = storedValues(entry, raw.name);
         catalog::Column column;
         column.name = raw.name;
         column.type = catalogTypeOf(raw, stored);
         if (raw.type == jet::complex && column.type == type::empty)
             return std::nullopt;
-        // A calculated text holds up to 255 characters whatever its stored length says; a
-        // complex column's stored length is that of its key into the values table.
+        std::optional<RawColumn> shape = shapeOf(raw, column.type);
+        // A calculated text holds up to 255 characters whatever its stored length says.
         bool calculatedText = calculatedResultType(stored) == jet::text;
-        int storedLength = raw.type == jet::complex ? 0 : raw.length;
-        column.size =
-            calculatedText ? 255 : jet::definedSize(column.type, storedLength, file_.jet3());
-        if (column.type == type::decimal && raw.type == jet::numeric) {
-            column.precision = raw.precision;
-            column.scale = raw.scale;
+        column.size = calculatedText ? 255
+                      : shape        ? jet::definedSize(column.type, shape->length, file_.jet3())
+                                     : 0;
+        if (column.type == type::decimal && shape && shape->type == jet::numeric) {
+            column.precision = shape->precision;
+            column.scale = shape->scale;
         }
         column.fixedLength = column.type == type::wChar;
         column.autoIncrement = raw.type == jet::longInteger && column.type == type::integer &&
                                (raw.flags & columnflag::autoNumber) != 0;
-        column.compressed =
-            raw.compressedUnicode && (column.type == type::varWChar || column.type == type::wChar ||
-                                      column.type == type::longVarWChar);
+        bool textual = column.type == type::varWChar || column.type == type::wChar ||
+                       column.type == type::longVarWChar;
+        column.compressed = textual && shape && shape->compressedUnicode;
+        // The definition flags compression for text only; for a memo, Access records it among
+        // the column's properties. Jet 3 stores text in a code page and compresses nothing.
+        const std::string* compression =
+            stored ? findStored(*stored, u"UnicodeCompression") : nullptr;
+        if (textual && compression && !file_.jet3())
+            column.compressed = *compression == "yes";
         column.nullable = (raw.flags & columnflag::nullable) != 0;
         if (stored)
             applyColumnProperties(*stored, column);
@@ -381,7 +431,7 @@ private:
 
     LibmdbFile& file_;
     std::vector<Object> objects_;
-    std::map<std::uint32_t, int> complexTypes_; // complex id -> catalog type
+    std::map<std::uint32_t, ComplexColumn> complexColumns_; // by complex id
 };
 
 } // namespace

@@ -21,7 +21,7 @@ struct RowSet {
 
 struct FileSnapshot {
     catalog::Catalog catalog;
-    RowSet objects; // MSysObjects
+    RowSet objects; // MSysObjects; LvExtra is read for local tables only
 };
 
 // The columns of MSysObjects a query can name, in the order of RowSet::columns.

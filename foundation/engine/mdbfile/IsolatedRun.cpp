@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,7 +33,38 @@ bool writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-[[noreturn]] void runChild(int out, const std::function<std::vector<std::uint8_t>()>& work) {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool sanitized = true;
+#else
+constexpr bool sanitized = false;
+#endif
+#else
+constexpr bool sanitized = false;
+#endif
+
+// Caps the child's address space at what it has now plus the budget.
+void limitMemory(std::size_t budget) {
+    if (!memoryBudgetApplies())
+        return;
+    unsigned long pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%lu", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    if (pages == 0)
+        return;
+    rlim_t limit = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + rlim_t(budget);
+    rlimit cap{limit, limit};
+    ::setrlimit(RLIMIT_AS, &cap);
+}
+
+[[noreturn]] void runChild(int out, const std::function<std::vector<std::uint8_t>()>& work,
+                           std::size_t memoryBudget) {
+    limitMemory(memoryBudget);
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGPIPE})
         std::signal(signal, SIG_DFL);
     int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -99,8 +131,12 @@ void killAndReap(pid_t child) {
 
 } // namespace
 
+bool memoryBudgetApplies() {
+    return !sanitized;
+}
+
 IsolatedResult runIsolated(const std::function<std::vector<std::uint8_t>()>& work,
-                           std::chrono::milliseconds limit) {
+                           std::chrono::milliseconds limit, std::size_t memoryBudget) {
     IsolatedResult result;
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
@@ -116,7 +152,7 @@ IsolatedResult runIsolated(const std::function<std::vector<std::uint8_t>()>& wor
     }
     if (child == 0) {
         ::close(fds[0]);
-        runChild(fds[1], work);
+        runChild(fds[1], work, memoryBudget);
     }
     ::close(fds[1]);
     Clock::time_point deadline = Clock::now() + limit;

@@ -117,7 +117,8 @@ const CatalogEntry* LibmdbFile::findTableEntry(std::u16string_view name, std::ui
 }
 
 std::vector<std::vector<Cell>> LibmdbFile::readRows(std::u16string_view table,
-                                                    const std::vector<std::string>& columns) {
+                                                    const std::vector<std::string>& columns,
+                                                    const LongValueFilter& readLongValues) {
     MdbHandle* mdb = handle_->mdb;
     MdbCatalogEntry* entry = nullptr;
     for (guint i = 0; i < mdb->num_catalog && !entry; ++i) {
@@ -153,14 +154,23 @@ std::vector<std::vector<Cell>> LibmdbFile::readRows(std::u16string_view table,
         if (rows.size() == maxRows)
             throw DamagedFile("endless table");
         std::vector<Cell>& row = rows.emplace_back(columns.size());
+        bool hasLongValues = false;
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (!bound[c] || lengths[c] <= 0)
                 continue;
-            row[c].null = false;
-            if (bound[c]->col_type != MDB_OLE) {
-                row[c].text.assign(buffers[c].get(), strnlen(buffers[c].get(), bindSize));
+            if (bound[c]->col_type == MDB_OLE) {
+                hasLongValues = true;
                 continue;
             }
+            row[c].null = false;
+            row[c].text.assign(buffers[c].get(), strnlen(buffers[c].get(), bindSize));
+        }
+        if (!hasLongValues || (readLongValues && !readLongValues(row)))
+            continue;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (!bound[c] || lengths[c] <= 0 || bound[c]->col_type != MDB_OLE)
+                continue;
+            row[c].null = false;
             std::size_t size = 0;
             void* bytes = mdb_ole_read_full(mdb, bound[c], &size);
             if (bytes) {

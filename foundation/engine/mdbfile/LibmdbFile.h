@@ -5,6 +5,7 @@
 // the file, so this is only ever used inside the reading child process (FileReader).
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -49,10 +50,15 @@ public:
     const std::vector<CatalogEntry>& catalog() const { return catalog_; }
     const CatalogEntry* findTableEntry(std::u16string_view name, std::uint32_t page) const;
 
+    // Whether the long binary values of a row are read, asked with the row's other values;
+    // they stay null when not. Reading them costs a page or more each.
+    using LongValueFilter = std::function<bool(const std::vector<Cell>& row)>;
+
     // The rows of a table, each with the named columns in that order; a column the table
     // lacks reads as null. Throws DamagedFile when the table cannot be read.
     std::vector<std::vector<Cell>> readRows(std::u16string_view table,
-                                            const std::vector<std::string>& columns);
+                                            const std::vector<std::string>& columns,
+                                            const LongValueFilter& readLongValues = {});
 
 private:
     struct Handle; // libmdb's handle, whose type cannot be declared ahead

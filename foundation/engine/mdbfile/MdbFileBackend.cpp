@@ -4,6 +4,7 @@
 #include "foundation/engine/mdbfile/FileReader.h"
 #include "foundation/engine/mdbfile/IsolatedRun.h"
 #include "foundation/engine/mdbfile/MdbFileSession.h"
+#include "foundation/engine/mdbfile/ReadCache.h"
 #include "foundation/engine/mdbfile/SnapshotCodec.h"
 #include "foundation/engine/mdbfile/TableDefinition.h"
 #include "foundation/text/WideString.h"
@@ -30,8 +31,14 @@ EngineError cannotOpen(std::u16string_view path) {
                 u"permission to view its data."};
 }
 
-// The file's first bytes; throws the engine's error for a file that is missing or unreadable.
-std::vector<std::uint8_t> readHeader(const std::string& path, std::u16string_view shownPath) {
+// The file's first bytes and its identity.
+struct OpenedFile {
+    std::vector<std::uint8_t> header;
+    FileIdentity identity;
+};
+
+// Throws the engine's error for a file that is missing or unreadable.
+OpenedFile inspect(const std::string& path, std::u16string_view shownPath) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         throw errno == EACCES ? cannotOpen(shownPath) : errors::fileNotFound(shownPath);
@@ -40,11 +47,30 @@ std::vector<std::uint8_t> readHeader(const std::string& path, std::u16string_vie
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw cannotOpen(shownPath);
-    std::vector<std::uint8_t> header(64);
-    ssize_t n = ::read(fd, header.data(), header.size());
+    OpenedFile file;
+    file.header.resize(64);
+    ssize_t n = ::read(fd, file.header.data(), file.header.size());
+    file.header.resize(n > 0 ? std::size_t(n) : 0);
+    std::optional<FileIdentity> identity = identityOf(fd, path);
     ::close(fd);
-    header.resize(n > 0 ? std::size_t(n) : 0);
-    return header;
+    if (!identity)
+        throw cannotOpen(shownPath);
+    file.identity = *identity;
+    return file;
+}
+
+// Reads the file in a child process; null when it cannot be read.
+ReadCache::Result readIsolated(const std::string& path, std::chrono::milliseconds limit,
+                               bool& timedOut) {
+    IsolatedResult read = runIsolated([&] { return encodeSnapshot(readAccessFile(path)); }, limit);
+    timedOut = read.outcome == IsolatedOutcome::TimedOut;
+    if (read.outcome != IsolatedOutcome::Completed)
+        return nullptr;
+    try {
+        return std::make_shared<const FileSnapshot>(decodeSnapshot(read.bytes));
+    } catch (const DamagedFile&) {
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -61,18 +87,27 @@ bool MdbFileBackend::recognizes(std::span<const std::uint8_t> header) const {
 
 std::shared_ptr<Session> MdbFileBackend::open(const OpenParameters& parameters) {
     std::string path = text::toUtf8(parameters.path);
-    if (!recognizes(readHeader(path, parameters.path)))
+    OpenedFile file = inspect(path, parameters.path);
+    if (!recognizes(file.header))
         throw errors::unrecognizedFormat(parameters.path);
-    IsolatedResult read =
-        runIsolated([&] { return encodeSnapshot(readAccessFile(path)); }, readLimit_);
-    if (read.outcome != IsolatedOutcome::Completed)
-        throw errors::unrecognizedFormat(parameters.path);
-    try {
-        return std::make_shared<MdbFileSession>(
-            std::make_shared<const FileSnapshot>(decodeSnapshot(read.bytes)));
-    } catch (const DamagedFile&) {
-        throw errors::unrecognizedFormat(parameters.path);
+    ReadCache::Result snapshot;
+    if (std::optional<ReadCache::Result> known = reads_.find(file.identity)) {
+        snapshot = *known;
+    } else {
+        bool timedOut = false;
+        snapshot = readIsolated(path, readLimit_, timedOut);
+        // A file that changed while it was read may have been read half old, half new.
+        if (identityOf(path) == file.identity) {
+            // A time-out may come of a busy machine: it holds for the opens that follow at
+            // once, not for a later attempt.
+            reads_.remember(file.identity, snapshot,
+                            timedOut ? ReadCache::Clock::now() + readLimit_
+                                     : ReadCache::Clock::time_point::max());
+        }
     }
+    if (!snapshot)
+        throw errors::unrecognizedFormat(parameters.path);
+    return std::make_shared<MdbFileSession>(std::move(snapshot));
 }
 
 } // namespace engine::mdbfile

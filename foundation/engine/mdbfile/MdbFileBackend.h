@@ -1,11 +1,13 @@
 #pragma once
 
 // Real Access files (.mdb of Jet 3 and Jet 4, .accdb of ACE), read only, through libmdb. The
-// whole schema is read once at open, in a child process with a time limit: libmdb may crash or
-// loop on a damaged file, and then the open fails with "Unrecognized database format" instead.
-// The file is only ever opened for reading.
+// whole schema is read at the first open, in a child process with a time limit: libmdb may
+// crash or loop on a damaged file, and then the open fails with "Unrecognized database format"
+// instead. Later opens of the unchanged file take what that read gave. The file is only ever
+// opened for reading.
 
 #include "foundation/engine/api/Backend.h"
+#include "foundation/engine/mdbfile/ReadCache.h"
 
 #include <chrono>
 
@@ -13,7 +15,8 @@ namespace engine::mdbfile {
 
 class MdbFileBackend : public Backend {
 public:
-    static constexpr std::chrono::milliseconds defaultReadLimit{60'000};
+    // Far more than the schema of any sound file takes to read.
+    static constexpr std::chrono::milliseconds defaultReadLimit{30'000};
 
     explicit MdbFileBackend(std::chrono::milliseconds readLimit = defaultReadLimit);
 
@@ -25,6 +28,7 @@ public:
 
 private:
     std::chrono::milliseconds readLimit_;
+    ReadCache reads_;
 };
 
 } // namespace engine::mdbfile

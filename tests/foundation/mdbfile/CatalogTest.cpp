@@ -208,6 +208,9 @@ TEST(AccessCatalog, AttachmentAndMultiValueColumns) {
     EXPECT_EQ(daoTypeOf(attachment.type), daotype::attachment);
     const catalog::Column& multiValue = column(t, u"multi-value-data");
     EXPECT_EQ(multiValue.type, type::varWChar);
+    // Its size is that of the values it holds, not of its key into them.
+    EXPECT_EQ(multiValue.size, 255);
+    EXPECT_TRUE(multiValue.compressed);
     EXPECT_EQ(propertyText(multiValue, u"AllowMultipleValues"), u"-1");
     // The version history of the append-only memo is no column of its own.
     EXPECT_EQ(t.columns.size(), 5u);
@@ -250,10 +253,21 @@ TEST(AccessCatalog, CalculatedColumnsWithExpressionFormatAndDecimalPlaces) {
     EXPECT_FALSE(column(t, u"Salary").allowZeroLength);
 }
 
-TEST(AccessCatalog, UnicodeCompressionFollowsTheColumnDefinition) {
+TEST(AccessCatalog, UnicodeCompressionOfTextAndMemo) {
     auto catalog = openAccessFile("testUnicodeCompV2003.mdb")->catalog();
     const catalog::Table& t = table(*catalog, u"Table");
     EXPECT_TRUE(column(t, u"Unicode").compressed);
     EXPECT_EQ(column(t, u"Unicode").size, 255);
     EXPECT_FALSE(column(t, u"ID").compressed);
+
+    // A memo's compression is among its properties, not in its definition's flags.
+    auto complex = openAccessFile("complexDataTestV2010.accdb")->catalog();
+    EXPECT_TRUE(column(table(*complex, u"Table1"), u"memo-data").compressed);
+    auto sample = openAccessFile("ASampleDatabase.accdb")->catalog();
+    const catalog::Table& items = table(*sample, u"Asset Items");
+    EXPECT_TRUE(column(items, u"Comments").compressed);
+    EXPECT_EQ(column(items, u"Comments").type, type::longVarWChar);
+    EXPECT_TRUE(column(items, u"Make").compressed);
+    auto numeric = openAccessFile("fixedNumericTestV2003.mdb")->catalog();
+    EXPECT_FALSE(column(table(*numeric, u"test"), u"col1").compressed);
 }

@@ -4,6 +4,8 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 
 using namespace engine::mdbfile;
@@ -72,4 +74,29 @@ TEST(IsolatedRun, FailuresOfTheWorkAreFailures) {
     // libmdb itself calls exit() on some damaged files.
     EXPECT_EQ(runIsolated([]() -> std::vector<std::uint8_t> { std::exit(1); }, 20s).outcome,
               IsolatedOutcome::Failed);
+}
+
+// A child that allocates without end (libmdb does on some damaged property blocks) fails at its
+// memory budget instead of taking the machine's memory until the time limit; work within the
+// budget is not disturbed.
+TEST(IsolatedRun, MemoryBeyondTheBudgetIsRefused) {
+    if (!memoryBudgetApplies())
+        GTEST_SKIP() << "sanitizer builds limit no memory";
+    constexpr std::size_t budget = 64 << 20;
+    auto hoard = [](std::size_t bytes) {
+        return [bytes]() -> std::vector<std::uint8_t> {
+            std::vector<std::unique_ptr<char[]>> blocks;
+            for (std::size_t taken = 0; taken < bytes; taken += 1 << 20) {
+                blocks.emplace_back(new char[1 << 20]);
+                std::memset(blocks.back().get(), 1, 1 << 20);
+            }
+            return {1};
+        };
+    };
+    auto start = std::chrono::steady_clock::now();
+    IsolatedResult endless = runIsolated(hoard(std::size_t(1) << 40), 20s, budget);
+    EXPECT_TRUE(endless.outcome == IsolatedOutcome::Failed ||
+                endless.outcome == IsolatedOutcome::Crashed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 15s);
+    EXPECT_EQ(runIsolated(hoard(budget / 4), 20s, budget).outcome, IsolatedOutcome::Completed);
 }

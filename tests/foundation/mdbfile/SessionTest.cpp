@@ -1,6 +1,7 @@
 #include "AccessFiles.h"
 
 #include "foundation/engine/api/EngineError.h"
+#include "foundation/engine/mdbfile/LibmdbFile.h"
 #include "foundation/engine/mdbfile/MdbFileBackend.h"
 #include "foundation/text/WideString.h"
 
@@ -173,4 +174,28 @@ TEST(AccessSession, EveryWriteFailsAndTheFileStaysAsItWas) {
     EXPECT_EQ(read(), before);
     EXPECT_EQ(fs::last_write_time(copy), modified);
     fs::remove_all(directory);
+}
+
+// Long binary values cost page reads each: they are read only for the rows the caller takes.
+TEST(AccessSession, LongValuesAreReadForTheRowsAsked) {
+    mdbfile::LibmdbFile file(mdbtest::accessFile("nwind.mdb"));
+    auto countLong = [](const std::vector<std::vector<mdbfile::Cell>>& rows) {
+        std::size_t forms = 0, others = 0;
+        for (const auto& row : rows) {
+            if (row[1].null)
+                continue;
+            EXPECT_FALSE(row[1].bytes.empty());
+            (row[0].text == "-32768" ? forms : others) += 1;
+        }
+        return std::pair(forms, others);
+    };
+    auto all = countLong(file.readRows(u"MSysObjects", {"Type", "LvExtra"}));
+    EXPECT_GT(all.first, 0u);
+    auto formsOnly = countLong(file.readRows(
+        u"MSysObjects", {"Type", "LvExtra"},
+        [](const std::vector<mdbfile::Cell>& row) { return row[0].text == "-32768"; }));
+    EXPECT_EQ(formsOnly, std::pair(all.first, std::size_t(0)));
+    auto none = countLong(file.readRows(u"MSysObjects", {"Type", "LvExtra"},
+                                        [](const std::vector<mdbfile::Cell>&) { return false; }));
+    EXPECT_EQ(none, std::pair(std::size_t(0), std::size_t(0)));
 }
