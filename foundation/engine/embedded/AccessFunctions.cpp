@@ -456,6 +456,94 @@ KEL_FUNCTION(dateSerial) {
     return SqlValue::ofReal(first + double(integerArgument(a[2]) - 1));
 }
 
+// The parts of a date argument, and seconds since day 0 counted on one line.
+DateParts dateArgument(const SqlValue& value) {
+    std::optional<DateParts> parts = dateParts(numberArgument(value));
+    if (!parts)
+        throw invalidCall();
+    return *parts;
+}
+
+std::int64_t secondsOf(const DateParts& p) {
+    return std::int64_t(dateOf({p.year, p.month, p.day, 0, 0, 0})) * 86400 + p.hour * 3600 +
+           p.minute * 60 + p.second;
+}
+
+double dateOfSeconds(std::int64_t seconds) {
+    std::int64_t days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
+    std::int64_t rest = seconds - days * 86400;
+    DateParts parts = *dateParts(double(days));
+    parts.hour = int(rest / 3600), parts.minute = int(rest / 60 % 60),
+    parts.second = int(rest % 60);
+    return dateOf(parts);
+}
+
+// The seconds of one step of an interval that has a fixed length; 0 for months and years.
+std::int64_t intervalSeconds(const std::u16string& interval) {
+    if (interval == u"d" || interval == u"y" || interval == u"w")
+        return 86400;
+    if (interval == u"ww")
+        return 7 * 86400;
+    if (interval == u"h")
+        return 3600;
+    if (interval == u"n")
+        return 60;
+    if (interval == u"s")
+        return 1;
+    return 0;
+}
+
+int intervalMonths(const std::u16string& interval) {
+    return interval == u"yyyy" ? 12 : interval == u"q" ? 3 : interval == u"m" ? 1 : 0;
+}
+
+KEL_FUNCTION(dateAdd) {
+    if (a[1].isNull() || a[2].isNull())
+        return {};
+    std::u16string interval = text::asciiLower(textArgument(a[0]));
+    std::int64_t count = integerArgument(a[1]);
+    DateParts parts = dateArgument(a[2]);
+    if (std::int64_t step = intervalSeconds(interval))
+        return SqlValue::ofReal(dateOfSeconds(secondsOf(parts) + count * step));
+    int months = intervalMonths(interval);
+    if (!months)
+        throw invalidCall();
+    std::int64_t month = std::int64_t(parts.year) * 12 + (parts.month - 1) + count * months;
+    parts.year = int(month >= 0 ? month / 12 : (month - 11) / 12);
+    parts.month = int(month - std::int64_t(parts.year) * 12) + 1;
+    if (parts.year < 100 || parts.year > 9999)
+        throw invalidCall();
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (parts.year % 4 == 0 && parts.year % 100 != 0) || parts.year % 400 == 0;
+    parts.day = std::min(parts.day, parts.month == 2 && leap ? 29 : days[parts.month - 1]);
+    return SqlValue::ofReal(dateOf(parts));
+}
+
+// Counts the interval's boundaries between the two dates, as Access does: DateDiff("yyyy",
+// #12/31/2023#, #1/1/2024#) is 1.
+KEL_FUNCTION(dateDiff) {
+    if (a[1].isNull() || a[2].isNull())
+        return {};
+    std::u16string interval = text::asciiLower(textArgument(a[0]));
+    DateParts from = dateArgument(a[1]), to = dateArgument(a[2]);
+    auto floorDiv = [](std::int64_t v, std::int64_t d) {
+        return v >= 0 ? v / d : -((-v + d - 1) / d);
+    };
+    if (int months = intervalMonths(interval))
+        return SqlValue::ofInteger(floorDiv(std::int64_t(to.year) * 12 + to.month - 1, months) -
+                                   floorDiv(std::int64_t(from.year) * 12 + from.month - 1, months));
+    std::int64_t step = intervalSeconds(interval);
+    if (!step)
+        throw invalidCall();
+    std::int64_t a0 = secondsOf(from), b0 = secondsOf(to);
+    if (interval == u"ww") { // weeks begin on Sundays; day 1 was one
+        a0 -= 86400, b0 -= 86400;
+    } else if (interval == u"w") { // whole weeks between the two
+        return SqlValue::ofInteger((b0 - a0) / (7 * 86400));
+    }
+    return SqlValue::ofInteger(floorDiv(b0, step) - floorDiv(a0, step));
+}
+
 KEL_FUNCTION(abs) {
     if (a[0].isNull())
         return {};
@@ -605,6 +693,8 @@ const Definition definitions[] = {
     {{u"Second", "kel_second", 1, 1}, second},
     {{u"Weekday", "kel_weekday", 1, 1}, weekday},
     {{u"DateSerial", "kel_dateserial", 3, 3}, dateSerial},
+    {{u"DateAdd", "kel_dateadd", 3, 3}, dateAdd},
+    {{u"DateDiff", "kel_datediff", 3, 3}, dateDiff},
     {{u"Abs", "kel_abs", 1, 1}, abs},
     {{u"Int", "kel_int", 1, 1}, intFunction},
     {{u"Fix", "kel_fix", 1, 1}, fix},

@@ -45,6 +45,24 @@ TEST_F(AccessFunctions, NumbersRoundHalfToEvenAndConvertLikeAccess) {
     EXPECT_EQ(failureOf([&] { row(u"Sqr(-1)"); }), u"Invalid procedure call or argument.");
 }
 
+TEST_F(AccessFunctions, DateArithmeticCountsBoundariesAndClampsMonthEnds) {
+    EXPECT_EQ(row(u"DateAdd('m', 1, #1/31/2024#) = #2/29/2024#, "
+                  u"DateAdd('yyyy', -1, #2/29/2024#) = #2/28/2023#, "
+                  u"DateAdd('d', 2, #12/31/2023 23:00#) = #1/2/2024 23:00#, "
+                  u"DateAdd('h', -25, #1/2/2024#) = #12/31/2023 23:00#, "
+                  u"DateAdd('q', 1, #11/15/2023#) = #2/15/2024#, DateAdd('ww', 1, #12/30/1899#)"),
+              "-1|-1|-1|-1|-1|7");
+    EXPECT_EQ(row(u"DateDiff('yyyy', #12/31/2023#, #1/1/2024#), DateDiff('m', #1/31/2024#, "
+                  u"#2/1/2024#), DateDiff('d', #1/1/2024 23:59#, #1/2/2024 00:01#), "
+                  u"DateDiff('h', #10:59#, #11:00#), DateDiff('n', #1/1/2024#, #12/31/2023#), "
+                  u"DateDiff('ww', #12/9/2026#, #12/13/2026#), DateDiff('w', #12/9/2026#, "
+                  u"#12/13/2026#), DateDiff('q', #3/31/2024#, #4/1/2024#)"),
+              "1|1|1|1|-1440|1|0|1");
+    EXPECT_EQ(row(u"DateAdd('d', 1, Null), DateDiff('d', Null, Now())"), "NULL|NULL");
+    EXPECT_EQ(failureOf([&] { row(u"DateAdd('x', 1, Now())"); }),
+              u"Invalid procedure call or argument.");
+}
+
 TEST_F(AccessFunctions, LikePatternsOfAccess) {
     struct Case {
         const char16_t* text;

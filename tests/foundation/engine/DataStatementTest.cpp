@@ -67,6 +67,22 @@ TEST_F(DataStatements, ParameterValuesRoundTripIntoEveryStoredType) {
     EXPECT_EQ(row->item(3)->value(), Variant(0.1f));
 }
 
+TEST_F(DataStatements, SpecialDoublesSurviveAColumnTypeChange) {
+    exec(u"CREATE TABLE [N] ([Id] LONG, [S] SINGLE)");
+    run(u"INSERT INTO [N] VALUES (1, ?)", {doubleWithBits(0x7FF8000000000001ull)});
+    run(u"INSERT INTO [N] VALUES (2, ?)", {doubleWithBits(0x8000000000000000ull)});
+    run(u"INSERT INTO [N] VALUES (3, ?)", {doubleWithBits(0xFFF0000000000000ull)});
+    exec(u"ALTER TABLE [N] ALTER COLUMN [S] DOUBLE");
+    auto rs = open(u"SELECT [S] FROM [N] ORDER BY [Id]");
+    for (std::uint64_t bits :
+         {0x7FF8000000000001ull, 0x8000000000000000ull, 0xFFF0000000000000ull}) {
+        ASSERT_FALSE(rs->eof());
+        EXPECT_EQ(rs->fields()->item(0)->value().type(), VarType::Double);
+        EXPECT_EQ(bitsOf(rs->fields()->item(0)->value()), bits);
+        rs->moveNext();
+    }
+}
+
 TEST_F(DataStatements, RecordsetMovesClosesAndNamesItsFields) {
     exec(u"CREATE TABLE [P] ([Id] LONG, [Name] TEXT(20))");
     run(u"INSERT INTO [P] VALUES (1, 'one')");
