@@ -2,6 +2,7 @@
 
 #include "foundation/engine/api/Codes.h"
 #include "foundation/engine/automation/DocumentFiles.h"
+#include "foundation/engine/embedded/SystemObjects.h"
 
 namespace engine::inprocess {
 
@@ -14,11 +15,6 @@ using embedded::documentErrors::objectNotFound;
 // What the script dialect imports to remove a table's data macros.
 bool isDataMacroRemoval(int objectType, const DocumentStore::Bytes& bytes) {
     return objectType == access::objectTableDataMacro && bytes.size() == 1 && bytes[0] == 0;
-}
-
-bool isDocumentType(int objectType) {
-    return objectType == access::objectForm || objectType == access::objectReport ||
-           objectType == access::objectMacro || objectType == access::objectModule;
 }
 
 EngineError noDatabase() {
@@ -66,7 +62,8 @@ public:
     std::shared_ptr<access::DoCmd> doCmd() override;
 
     void deleteObject(int objectType, const std::u16string& name) {
-        if (!isDocumentType(objectType))
+        // Data macros go by loading a single zero byte, not through DoCmd.
+        if (!embedded::documentObjectType(objectType))
             throw invalidObjectType();
         if (!open().removeDocument(objectType, name))
             throw objectNotFound(name);

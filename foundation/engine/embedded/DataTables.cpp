@@ -249,7 +249,11 @@ void DataTables::checkConverted(const catalog::Table& before, const catalog::Tab
                     std::to_string(range.second)))
                 throw EngineError(status::unspecified, u"Numeric field overflow.");
         } else if (isReal(column.type)) {
-            if (any("typeof(" + c + ") NOT IN ('integer', 'real')"))
+            // A NaN or -0 of a Single or Double is kept as its 8 bytes (see StoredValues.h).
+            bool bits = column.type == type::single || column.type == type::doubleType;
+            if (any("typeof(" + c + ") NOT IN ('integer', 'real')" +
+                    (bits ? " AND NOT (typeof(" + c + ") = 'blob' AND length(" + c + ") = 8)"
+                          : std::string())))
                 throw EngineError(status::unspecified, conversion);
         } else if (isText(column.type) || column.type == type::varBinary) {
             if (isText(column.type) && any("typeof(" + c + ") <> 'text'"))

@@ -5,9 +5,12 @@
 
 namespace engine::embedded {
 
-EmbeddedSession::EmbeddedSession(std::unique_ptr<SqliteDatabase> db) : db_(std::move(db)) {}
+EmbeddedSession::EmbeddedSession(std::unique_ptr<SqliteDatabase> db)
+    : db_(std::move(db)), data_(std::make_unique<DataStatements>(*db_)) {}
 
-EmbeddedSession::~EmbeddedSession() = default;
+EmbeddedSession::~EmbeddedSession() {
+    db_.reset();
+}
 
 SqliteDatabase& EmbeddedSession::db() const {
     if (!db_)
@@ -25,6 +28,7 @@ SqliteDatabase& EmbeddedSession::writableDb() const {
 void EmbeddedSession::close() {
     db();
     db_.reset();
+    data_.reset();
     cached_.reset();
 }
 
@@ -61,13 +65,11 @@ void EmbeddedSession::change(const std::function<void(SchemaEditor&)>& edit) {
 }
 
 std::shared_ptr<ado::Recordset> EmbeddedSession::execute(const std::u16string& sql,
-                                                         const std::vector<Variant>&,
+                                                         const std::vector<Variant>& parameters,
                                                          std::int64_t* recordsAffected) {
     db();
     if (isDataStatement(sql))
-        throw EngineError(status::unspecified,
-                          u"Data statements (SELECT, INSERT, UPDATE, DELETE) are not available "
-                          u"on this database in this build.");
+        return data_->execute(*catalog(), sql, parameters, recordsAffected);
     ddl::Statement statement = parseDdl(sql);
     change([&](SchemaEditor& editor) { editor.execute(statement); });
     if (recordsAffected)

@@ -4,6 +4,7 @@
 
 #include "foundation/engine/api/Backend.h"
 #include "foundation/engine/embedded/CatalogStore.h"
+#include "foundation/engine/embedded/DataStatements.h"
 #include "foundation/engine/embedded/DocumentStore.h"
 #include "foundation/engine/embedded/Sqlite.h"
 
@@ -49,6 +50,7 @@ private:
     void change(const std::function<void(SchemaEditor&)>& edit);
 
     std::unique_ptr<SqliteDatabase> db_;
+    std::unique_ptr<DataStatements> data_; // its SQL functions live in db_: closed after it
     std::shared_ptr<const catalog::Catalog> cached_;
     std::int64_t cachedVersion_ = -1;
 };

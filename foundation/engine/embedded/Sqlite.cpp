@@ -123,6 +123,10 @@ std::int64_t SqliteDatabase::changes() const {
     return sqlite3_changes64(db_);
 }
 
+std::string SqliteDatabase::errorMessage() const {
+    return sqlite3_errmsg(db_);
+}
+
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
     : db_(other.db_), statement_(other.statement_) {
     other.statement_ = nullptr;
@@ -153,6 +157,17 @@ SqliteStatement& SqliteStatement::bindNull(int index) {
     return *this;
 }
 
+SqliteStatement& SqliteStatement::bindReal(int index, double value) {
+    sqlite3_bind_double(statement_, index, value);
+    return *this;
+}
+
+SqliteStatement& SqliteStatement::bindPointer(int index, void* pointer, const char* type,
+                                              void (*free)(void*)) {
+    sqlite3_bind_pointer(statement_, index, pointer, type, free);
+    return *this;
+}
+
 bool SqliteStatement::step() {
     int rc = sqlite3_step(statement_);
     if (rc == SQLITE_ROW)
@@ -170,6 +185,38 @@ void SqliteStatement::run() {
 void SqliteStatement::reset() {
     sqlite3_reset(statement_);
     sqlite3_clear_bindings(statement_);
+}
+
+int SqliteStatement::columnCount() const {
+    return sqlite3_column_count(statement_);
+}
+
+namespace {
+
+std::u16string textOrEmpty(const char* text) {
+    return text ? text::fromUtf8(text) : std::u16string();
+}
+
+} // namespace
+
+std::u16string SqliteStatement::columnName(int column) const {
+    return textOrEmpty(sqlite3_column_name(statement_, column));
+}
+
+std::u16string SqliteStatement::originTable(int column) const {
+    return textOrEmpty(sqlite3_column_table_name(statement_, column));
+}
+
+std::u16string SqliteStatement::originColumn(int column) const {
+    return textOrEmpty(sqlite3_column_origin_name(statement_, column));
+}
+
+int SqliteStatement::storageClass(int column) const {
+    return sqlite3_column_type(statement_, column);
+}
+
+double SqliteStatement::real(int column) const {
+    return sqlite3_column_double(statement_, column);
 }
 
 bool SqliteStatement::isNull(int column) const {

@@ -33,6 +33,9 @@ public:
     void exec(std::string_view sql);
     SqliteStatement prepare(std::string_view sql);
     std::int64_t changes() const;
+    // SQLite's own text for the latest failure of this connection.
+    std::string errorMessage() const;
+    sqlite3* handle() const { return db_; }
     bool readOnly() const { return readOnly_; }
     // From now on SQL that writes to, drops or puts a trigger on the table (or view) fails
     // with errors::readOnly(); reading it stays allowed.
@@ -60,6 +63,9 @@ public:
     SqliteStatement& bind(int index, std::u16string_view value);
     SqliteStatement& bindBlob(int index, const void* data, std::size_t size);
     SqliteStatement& bindNull(int index);
+    SqliteStatement& bindReal(int index, double value);
+    // A value that reads as null except to the SQL functions that know its type name.
+    SqliteStatement& bindPointer(int index, void* pointer, const char* type, void (*free)(void*));
 
     // Steps once; true while a row is there.
     bool step();
@@ -67,8 +73,17 @@ public:
     void run();
     void reset();
 
+    int columnCount() const;
+    std::u16string columnName(int column) const;
+    // The table and column a result column reads unchanged; empty for an expression.
+    std::u16string originTable(int column) const;
+    std::u16string originColumn(int column) const;
+    // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL.
+    int storageClass(int column) const;
+
     bool isNull(int column) const;
     std::int64_t integer(int column) const;
+    double real(int column) const;
     std::u16string text(int column) const;
     Variant::Bytes blob(int column) const;
 
