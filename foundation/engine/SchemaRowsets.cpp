@@ -17,6 +17,18 @@ struct Rowset {
 
 const Variant null = Variant::null();
 
+// Whether rows of the table can pass the restriction on the given column. Readers ask for
+// one table at a time, and building the rows of every table for each would make reading a
+// catalog quadratic in its tables.
+bool tableWanted(const std::vector<Variant>& restrictions, std::size_t column,
+                 const std::u16string& table) {
+    if (column >= restrictions.size() || restrictions[column].isEmpty() ||
+        restrictions[column].isNull())
+        return true;
+    auto wanted = restrictions[column].toText();
+    return wanted && text::equalsNoCase(*wanted, table);
+}
+
 // The OLE DB type of a column in the COLUMNS rowset.
 std::int32_t oleDbType(int type) {
     switch (type) {
@@ -86,7 +98,7 @@ Row columnRow(const catalog::Table& table, const catalog::Column& column, int or
     };
 }
 
-Rowset columnsRowset(const catalog::Catalog& catalog) {
+Rowset columnsRowset(const catalog::Catalog& catalog, const std::vector<Variant>& restrictions) {
     std::vector<std::u16string> names = {u"TABLE_CATALOG",
                                          u"TABLE_SCHEMA",
                                          u"TABLE_NAME",
@@ -116,9 +128,12 @@ Rowset columnsRowset(const catalog::Catalog& catalog) {
                                          u"DOMAIN_NAME",
                                          u"DESCRIPTION"};
     std::vector<Row> rows;
-    for (const catalog::Table& table : catalog.tables)
+    for (const catalog::Table& table : catalog.tables) {
+        if (!tableWanted(restrictions, 2, table.name))
+            continue;
         for (std::size_t i = 0; i < table.columns.size(); ++i)
             rows.push_back(columnRow(table, table.columns[i], int(i) + 1));
+    }
     return {std::move(names), std::move(rows)};
 }
 
@@ -141,7 +156,8 @@ Rowset checkConstraintsRowset(const catalog::Catalog& catalog) {
     return {std::move(names), std::move(rows)};
 }
 
-Rowset tableConstraintsRowset(const catalog::Catalog& catalog) {
+Rowset tableConstraintsRowset(const catalog::Catalog& catalog,
+                              const std::vector<Variant>& restrictions) {
     std::vector<std::u16string> names = {
         u"CONSTRAINT_CATALOG", u"CONSTRAINT_SCHEMA", u"CONSTRAINT_NAME", u"TABLE_CATALOG",
         u"TABLE_SCHEMA",       u"TABLE_NAME",        u"CONSTRAINT_TYPE", u"IS_DEFERRABLE",
@@ -151,6 +167,8 @@ Rowset tableConstraintsRowset(const catalog::Catalog& catalog) {
         rows.push_back({null, null, name, null, null, table, type, false, false, null});
     };
     for (const catalog::Table& table : catalog.tables) {
+        if (!tableWanted(restrictions, 5, table.name))
+            continue;
         for (const catalog::Index& index : table.indexes) {
             if (index.primary)
                 add(table.name, index.name, u"PRIMARY KEY");
@@ -195,13 +213,13 @@ std::shared_ptr<ado::Recordset> schemaRowset(const catalog::Catalog& catalog, in
     Rowset all;
     switch (schema) {
     case ado::schemaColumns:
-        all = columnsRowset(catalog);
+        all = columnsRowset(catalog, restrictions);
         break;
     case ado::schemaCheckConstraints:
         all = checkConstraintsRowset(catalog);
         break;
     case ado::schemaTableConstraints:
-        all = tableConstraintsRowset(catalog);
+        all = tableConstraintsRowset(catalog, restrictions);
         break;
     default:
         throw EngineError(0x800A0CB3, u"Object or provider is not capable of performing "
