@@ -1,5 +1,7 @@
 #include "foundation/engine/api/Variant.h"
 
+#include "foundation/engine/api/CivilDate.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +11,9 @@ namespace engine {
 
 namespace {
 
-std::u16string widen(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+std::u16string widen(const std::string& s) {
+    return std::u16string(s.begin(), s.end());
+}
 
 // Real numbers as the automation layer prints them: the given significant digits, no
 // trailing zeros, and an exponent written "E+20" / "E-05".
@@ -37,19 +41,6 @@ std::u16string currencyText(std::int64_t scaled) {
     return widen((negative ? "-" : "") + s);
 }
 
-// Civil date from days since 1970-01-01 (Howard Hinnant's algorithm).
-void civilFromDays(std::int64_t z, int& y, unsigned& m, unsigned& d) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = unsigned(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = int(std::int64_t(yoe) + era * 400 + (m <= 2));
-}
-
 std::optional<std::u16string> dateText(double oleDate) {
     if (!(oleDate > -657435.0 && oleDate < 2958466.0)) // years 100 to 9999
         return std::nullopt;
@@ -64,10 +55,8 @@ std::optional<std::u16string> dateText(double oleDate) {
     std::string out;
     char buf[32];
     if (dayPart != 0) {
-        int y;
-        unsigned m, d;
-        civilFromDays(std::int64_t(dayPart) - 25569, y, m, d);
-        std::snprintf(buf, sizeof buf, "%02u/%02u/%04d", m, d, y);
+        const CivilDate date = civilFromDays(std::int64_t(dayPart) + oleEpochDays);
+        std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", date.month, date.day, date.year);
         out = buf;
     }
     if (seconds != 0 || dayPart == 0) {
@@ -90,33 +79,30 @@ std::u16string guidText(const Guid& g) {
     return widen(buf);
 }
 
-template <class... Ts> struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
+template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
 template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 } // namespace
 
 VarType Variant::type() const {
-    return std::visit(
-        Overloaded{
-            [](std::monostate) { return VarType::Empty; },
-            [](NullValue) { return VarType::Null; },
-            [](bool) { return VarType::Bool; },
-            [](std::uint8_t) { return VarType::Byte; },
-            [](std::int16_t) { return VarType::Int16; },
-            [](std::int32_t) { return VarType::Int32; },
-            [](std::int64_t) { return VarType::Int64; },
-            [](float) { return VarType::Single; },
-            [](double) { return VarType::Double; },
-            [](Currency) { return VarType::Currency; },
-            [](Date) { return VarType::Date; },
-            [](const Decimal&) { return VarType::Decimal; },
-            [](const Guid&) { return VarType::Guid; },
-            [](const std::u16string&) { return VarType::String; },
-            [](const Bytes&) { return VarType::ByteArray; },
-        },
-        value_);
+    return std::visit(Overloaded{
+                          [](std::monostate) { return VarType::Empty; },
+                          [](NullValue) { return VarType::Null; },
+                          [](bool) { return VarType::Bool; },
+                          [](std::uint8_t) { return VarType::Byte; },
+                          [](std::int16_t) { return VarType::Int16; },
+                          [](std::int32_t) { return VarType::Int32; },
+                          [](std::int64_t) { return VarType::Int64; },
+                          [](float) { return VarType::Single; },
+                          [](double) { return VarType::Double; },
+                          [](Currency) { return VarType::Currency; },
+                          [](Date) { return VarType::Date; },
+                          [](const Decimal&) { return VarType::Decimal; },
+                          [](const Guid&) { return VarType::Guid; },
+                          [](const std::u16string&) { return VarType::String; },
+                          [](const Bytes&) { return VarType::ByteArray; },
+                      },
+                      value_);
 }
 
 std::optional<double> Variant::toDouble() const {
@@ -141,16 +127,15 @@ std::optional<double> Variant::toDouble() const {
 }
 
 std::optional<std::int64_t> Variant::toInt() const {
-    return std::visit(
-        Overloaded{
-            [](bool v) -> std::optional<std::int64_t> { return v ? -1 : 0; },
-            [](std::uint8_t v) -> std::optional<std::int64_t> { return v; },
-            [](std::int16_t v) -> std::optional<std::int64_t> { return v; },
-            [](std::int32_t v) -> std::optional<std::int64_t> { return v; },
-            [](std::int64_t v) -> std::optional<std::int64_t> { return v; },
-            [](const auto&) -> std::optional<std::int64_t> { return std::nullopt; },
-        },
-        value_);
+    return std::visit(Overloaded{
+                          [](bool v) -> std::optional<std::int64_t> { return v ? -1 : 0; },
+                          [](std::uint8_t v) -> std::optional<std::int64_t> { return v; },
+                          [](std::int16_t v) -> std::optional<std::int64_t> { return v; },
+                          [](std::int32_t v) -> std::optional<std::int64_t> { return v; },
+                          [](std::int64_t v) -> std::optional<std::int64_t> { return v; },
+                          [](const auto&) -> std::optional<std::int64_t> { return std::nullopt; },
+                      },
+                      value_);
 }
 
 std::optional<std::u16string> Variant::toText() const {

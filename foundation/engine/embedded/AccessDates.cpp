@@ -1,5 +1,6 @@
 #include "foundation/engine/embedded/AccessDates.h"
 
+#include "foundation/engine/api/CivilDate.h"
 #include "foundation/text/WideString.h"
 
 #include <cmath>
@@ -9,30 +10,6 @@
 namespace engine::embedded {
 
 namespace {
-
-// Days since 1970-01-01 of a civil date, and back (Howard Hinnant's algorithms).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = unsigned(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + std::int64_t(doe) - 719468;
-}
-
-void civilFromDays(std::int64_t z, int& y, int& m, int& d) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = unsigned(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = int(doy - (153 * mp + 2) / 5 + 1);
-    m = int(mp < 10 ? mp + 3 : mp - 9);
-    y = int(std::int64_t(yoe) + era * 400 + (m <= 2));
-}
-
-constexpr std::int64_t oleEpoch = -25569; // 1899-12-30 in days since 1970-01-01
 
 int daysInMonth(int year, int month) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -183,8 +160,8 @@ std::optional<double> parseDate(std::u16string_view text) {
 }
 
 double dateOf(const DateParts& parts) {
-    double days =
-        double(daysFromCivil(parts.year, unsigned(parts.month), unsigned(parts.day)) - oleEpoch);
+    double days = double(daysFromCivil(parts.year, unsigned(parts.month), unsigned(parts.day)) -
+                         oleEpochDays);
     double fraction = (parts.hour * 3600 + parts.minute * 60 + parts.second) / 86400.0;
     return days < 0 ? days - fraction : days + fraction;
 }
@@ -199,7 +176,10 @@ std::optional<DateParts> dateParts(double days) {
         whole += days < 0 ? -1 : 1;
     }
     DateParts parts;
-    civilFromDays(std::int64_t(whole) + oleEpoch, parts.year, parts.month, parts.day);
+    const CivilDate date = civilFromDays(std::int64_t(whole) + oleEpochDays);
+    parts.year = date.year;
+    parts.month = date.month;
+    parts.day = date.day;
     parts.hour = int(seconds / 3600);
     parts.minute = int(seconds / 60 % 60);
     parts.second = int(seconds % 60);

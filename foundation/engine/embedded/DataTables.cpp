@@ -1,5 +1,6 @@
 #include "foundation/engine/embedded/DataTables.h"
 
+#include "foundation/engine/embedded/SchemaRules.h"
 #include "foundation/text/WideString.h"
 
 #include <map>
@@ -36,14 +37,7 @@ std::string storageClass(int type) {
 
 // The columns that an index holding no nulls covers: primary keys and DISALLOW NULL.
 bool heldNotNull(const catalog::Table& table, const catalog::Column& column) {
-    if (!column.nullable)
-        return true;
-    for (const catalog::Index& index : table.indexes)
-        if (index.primary || index.nulls == adox::indexNullsDisallow)
-            for (const catalog::IndexColumn& entry : index.columns)
-                if (text::equalsNoCase(entry.name, column.name))
-                    return true;
-    return false;
+    return !column.nullable || indexHoldsNoNulls(table, column);
 }
 
 std::string nameList(const std::vector<std::u16string>& names) {

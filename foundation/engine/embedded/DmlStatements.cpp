@@ -1,5 +1,6 @@
 #include "foundation/engine/embedded/DdlParser.h"
 #include "foundation/engine/embedded/DmlParser.h"
+#include "foundation/engine/embedded/SchemaRules.h"
 #include "foundation/engine/embedded/Sqlite.h"
 #include "foundation/text/WideString.h"
 
@@ -84,15 +85,6 @@ bool isReserved(const Token& token) {
     for (auto word : words)
         if (token.isWord(word))
             return true;
-    return false;
-}
-
-bool indexedNotNull(const catalog::Table& table, const catalog::Column& column) {
-    for (const catalog::Index& index : table.indexes)
-        if (index.primary || index.nulls == adox::indexNullsDisallow)
-            for (const catalog::IndexColumn& entry : index.columns)
-                if (text::equalsNoCase(entry.name, column.name))
-                    return true;
     return false;
 }
 
@@ -466,7 +458,7 @@ const catalog::Column& DmlParser::targetColumn(const catalog::Table& table) {
 
 std::string DmlParser::store(const catalog::Table& table, const catalog::Column& column,
                              const std::string& value) {
-    stores_.push_back({table.name, column, indexedNotNull(table, column)});
+    stores_.push_back({table.name, column, indexHoldsNoNulls(table, column)});
     return "kel_store(" + value + ", " + std::to_string(stores_.size() - 1) + ")";
 }
 
@@ -537,7 +529,7 @@ DmlStatement DmlParser::insert() {
             } catch (const EngineError&) {
                 continue; // a default the engine cannot compute leaves the column empty
             }
-        } else if (!column.nullable || indexedNotNull(table, column) ||
+        } else if (!column.nullable || indexHoldsNoNulls(table, column) ||
                    column.type == type::boolean) {
             value = store(table, column, "NULL"); // No, or the column's own failure
         } else {

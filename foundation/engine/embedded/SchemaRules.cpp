@@ -39,6 +39,15 @@ catalog::Column columnOf(const ddl::ColumnDefinition& definition) {
     return column;
 }
 
+bool indexHoldsNoNulls(const catalog::Table& table, const catalog::Column& column) {
+    for (const catalog::Index& index : table.indexes)
+        if (index.primary || index.nulls == adox::indexNullsDisallow)
+            for (const catalog::IndexColumn& entry : index.columns)
+                if (text::equalsNoCase(entry.name, column.name))
+                    return true;
+    return false;
+}
+
 namespace schemaErrors {
 
 namespace {

@@ -17,6 +17,10 @@ void checkName(std::u16string_view name);
 // The catalog column a DDL column definition makes.
 catalog::Column columnOf(const ddl::ColumnDefinition& definition);
 
+// Whether a primary key or a DISALLOW NULL index covers the column, so that it holds no nulls
+// whatever its own nullable bit says.
+bool indexHoldsNoNulls(const catalog::Table& table, const catalog::Column& column);
+
 // The largest counts the engine allows.
 constexpr std::size_t maxColumns = 255;
 constexpr std::size_t maxIndexes = 32;
