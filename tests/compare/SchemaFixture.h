@@ -41,7 +41,7 @@ inline Index& index(Table& table, std::u16string name,
     return table.addIndex(std::move(added));
 }
 
-struct KeySpec {
+struct KeyShape {
     std::u16string name;
     int type = Key::Primary;
     std::u16string relatedTable{};
@@ -51,7 +51,7 @@ struct KeySpec {
     bool notEnforced = false;
 };
 
-inline Key& key(Table& table, KeySpec wanted) {
+inline Key& key(Table& table, KeyShape wanted) {
     auto added =
         std::make_unique<Key>(table, wanted.name, wanted.relatedTable, wanted.type,
                               wanted.deleteRule, wanted.updateRule, wanted.notEnforced, false);

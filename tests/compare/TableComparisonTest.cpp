@@ -329,43 +329,43 @@ TEST(KeysEqual, ColumnPairsMatchInAnyOrderIgnoringCase) {
 }
 
 TEST(KeysEqual, RulesTypeAndRelatedTableCountEnforcementDoesNot) {
-    auto pair = [](KeySpec a, KeySpec b) {
+    auto pair = [](KeyShape a, KeyShape b) {
         Table t1(u"T"), t2(u"T");
         Key& first = key(t1, a);
         return std::make_pair(keysEqual(first, key(t2, b)), first.same());
     };
-    KeySpec base{
+    KeyShape base{
         .name = u"FK", .type = Key::Foreign, .relatedTable = u"P", .columns = {{u"X", u"A"}}};
-    KeySpec loose = base;
+    KeyShape loose = base;
     loose.notEnforced = true;
     EXPECT_TRUE(pair(base, loose).first);
 
-    KeySpec cascading = base;
+    KeyShape cascading = base;
     cascading.deleteRule = Key::RuleCascade;
     auto [deleteEqual, deleteSame] = pair(base, cascading);
     EXPECT_FALSE(deleteEqual);
     EXPECT_FALSE(deleteSame.deleteRule);
     EXPECT_TRUE(deleteSame.updateRule);
 
-    KeySpec updating = base;
+    KeyShape updating = base;
     updating.updateRule = Key::RuleSetNull;
     EXPECT_FALSE(pair(base, updating).second.updateRule);
 
-    KeySpec elsewhere = base;
+    KeyShape elsewhere = base;
     elsewhere.relatedTable = u"Q";
     auto [relatedEqual, relatedSame] = pair(base, elsewhere);
     EXPECT_FALSE(relatedEqual);
     EXPECT_FALSE(relatedSame.relatedTable);
 
-    KeySpec unique{.name = u"FK", .type = Key::Unique, .columns = {{u"X", nullptr}}};
-    KeySpec primary = unique;
+    KeyShape unique{.name = u"FK", .type = Key::Unique, .columns = {{u"X", nullptr}}};
+    KeyShape primary = unique;
     primary.type = Key::Primary;
     auto [typeEqual, typeSame] = pair(unique, primary);
     EXPECT_FALSE(typeEqual);
     EXPECT_FALSE(typeSame.type);
     EXPECT_TRUE(typeSame.columns == false);
 
-    KeySpec longer = base;
+    KeyShape longer = base;
     longer.columns = {{u"X", u"A"}, {u"Y", u"B"}};
     EXPECT_FALSE(pair(base, longer).first);
 }
@@ -383,15 +383,15 @@ TEST(CheckConstraintsEqual, ClauseComparesExactly) {
 
 TEST(TableComparison, ForeignKeyPairsInAnotherOrderAndEnforcementChangeGiveNoEntry) {
     TablePair tables;
-    KeySpec spec{.name = u"FK",
-                 .type = Key::Foreign,
-                 .relatedTable = u"Parent",
-                 .columns = {{u"X", u"A"}, {u"Y", u"B"}}};
-    key(tables.first, spec);
-    spec.relatedTable = u"parent";
-    spec.columns = {{u"Y", u"B"}, {u"X", u"A"}};
-    spec.notEnforced = true;
-    key(tables.second, spec);
+    KeyShape shape{.name = u"FK",
+                   .type = Key::Foreign,
+                   .relatedTable = u"Parent",
+                   .columns = {{u"X", u"A"}, {u"Y", u"B"}}};
+    key(tables.first, shape);
+    shape.relatedTable = u"parent";
+    shape.columns = {{u"Y", u"B"}, {u"X", u"A"}};
+    shape.notEnforced = true;
+    key(tables.second, shape);
     EXPECT_THAT(tables.compare(), IsEmpty());
 }
 
