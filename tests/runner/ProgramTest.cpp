@@ -27,15 +27,15 @@ std::string readFile(const std::filesystem::path& path) {
     return buffer.str();
 }
 
-Outcome runKelrun(const std::string& arguments) {
+Outcome runKelrun(const std::string& arguments, const std::string& environment = "") {
     // Tests run in parallel: each run gets its own directory for the captured streams.
     std::string dir = (std::filesystem::temp_directory_path() / "kelrun-test-XXXXXX").string();
     if (!mkdtemp(dir.data()))
         return {};
     std::string out = dir + "/out";
     std::string err = dir + "/err";
-    std::string command =
-        "'" KEL_BIN_DIR "/kelrun' " + arguments + " >'" + out + "' 2>'" + err + "' </dev/null";
+    std::string command = environment + " '" KEL_BIN_DIR "/kelrun' " + arguments + " >'" + out +
+                          "' 2>'" + err + "' </dev/null";
     int status = std::system(command.c_str());
     Outcome outcome;
     if (WIFEXITED(status))
@@ -67,8 +67,10 @@ TEST(KelrunProgram, MissingValueAndUnknownOptionShowTheHelpBox) {
     }
 }
 
-TEST(KelrunProgram, NoArgumentsPrintsTheUsageText) {
-    Outcome outcome = runKelrun("");
+TEST(KelrunProgram, NoArgumentsWithoutADisplaySaysSoInOneLine) {
+    Outcome outcome = runKelrun("", "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY");
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, text::toUtf8(RunnerCommandLine::usageText()) + "\n");
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("no display"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
 }
