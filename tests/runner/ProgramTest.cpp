@@ -67,6 +67,7 @@ TEST(KelrunProgram, MissingValueAndUnknownOptionShowTheHelpBox) {
     }
 }
 
+#if KEL_WITH_UI
 TEST(KelrunProgram, NoArgumentsWithoutADisplaySaysSoInOneLine) {
     Outcome outcome = runKelrun("", "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY");
     EXPECT_EQ(outcome.exitCode, 0);
@@ -74,3 +75,10 @@ TEST(KelrunProgram, NoArgumentsWithoutADisplaySaysSoInOneLine) {
     EXPECT_NE(outcome.err.find("no display"), std::string::npos) << outcome.err;
     EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
 }
+#else
+TEST(KelrunProgram, NoArgumentsPrintsTheUsageTextWithoutWindows) {
+    Outcome outcome = runKelrun("");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.out, text::toUtf8(RunnerCommandLine::usageText()) + "\n");
+}
+#endif

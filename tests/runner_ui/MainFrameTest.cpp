@@ -45,7 +45,11 @@ protected:
 
 TEST_F(MainFrameTest, RunWithoutADatabaseAsksForOne) {
     frame_->editor()->setPlainText("CREATE TABLE [A] ([Id] LONG);");
-    frame_->action(command::Run)->trigger();
+    frame_->show();
+    QApplication::setActiveWindow(frame_.get());
+    frame_->editor()->setFocus();
+    // Ctrl+R reaches the window also while the editor has the focus.
+    QTest::keyClick(frame_->editor(), Qt::Key_R, Qt::ControlModifier);
     ASSERT_EQ(prompts_->messages.size(), 1u);
     EXPECT_EQ(prompts_->messages[0].title, "Can't open mdb file");
     EXPECT_EQ(prompts_->messages[0].text, "Choose a database file");
