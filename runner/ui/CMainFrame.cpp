@@ -86,15 +86,15 @@ void CMainFrame::createActions() {
     connect(addAction(command::Exit, "E&xit", {}, nullptr), &QAction::triggered, this,
             &QWidget::close);
 
-    // Sent to the script editor, whichever pane has the focus.
-    connect(addAction(command::Undo, "&Undo", QKeySequence::Undo, nullptr), &QAction::triggered,
-            editor_, &QPlainTextEdit::undo);
-    connect(addAction(command::Cut, "Cu&t", QKeySequence::Cut, nullptr), &QAction::triggered,
-            editor_, &QPlainTextEdit::cut);
-    connect(addAction(command::Copy, "&Copy", QKeySequence::Copy, nullptr), &QAction::triggered,
-            editor_, &QPlainTextEdit::copy);
-    connect(addAction(command::Paste, "&Paste", QKeySequence::Paste, nullptr), &QAction::triggered,
-            editor_, &QPlainTextEdit::paste);
+    // Sent to the script editor, whichever pane has the focus. The keys are only shown: each
+    // pane handles them itself, so that Ctrl+C in the output copies from the output.
+    auto toEditor = [this](int id, const QString& text, void (QPlainTextEdit::*slot)()) {
+        connect(addAction(id, text, {}, nullptr), &QAction::triggered, editor_, slot);
+    };
+    toEditor(command::Undo, "&Undo\tCtrl+Z", &QPlainTextEdit::undo);
+    toEditor(command::Cut, "Cu&t\tCtrl+X", &QPlainTextEdit::cut);
+    toEditor(command::Copy, "&Copy\tCtrl+C", &QPlainTextEdit::copy);
+    toEditor(command::Paste, "&Paste\tCtrl+V", &QPlainTextEdit::paste);
 
     for (int id : {command::ViewToolbar, command::ViewStatusBar, command::StopOnError})
         addAction(id, QString(), {}, nullptr)->setCheckable(true);

@@ -88,6 +88,8 @@ private:
                        void (CMainFrame::*slot)());
 
     void save();
+    // The editor's text with "\n" line breaks.
+    std::u16string editorText() const;
     void showDatabase();
     void error(const QString& title, const std::u16string& text);
     // Runs the script from the reader with the stored Stop on Error setting, showing

@@ -46,6 +46,13 @@ public:
 
 } // namespace
 
+std::u16string CMainFrame::editorText() const {
+    // The raw text: toPlainText would also turn no-break spaces into blanks.
+    QString text = editor_->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    return fromQString(text);
+}
+
 void CMainFrame::error(const QString& title, const std::u16string& text) {
     prompts_->message(this, FramePrompts::Icon::Error, title, boxText(text));
 }
@@ -106,7 +113,7 @@ void CMainFrame::save() {
         return;
     std::u16string text;
     try {
-        text = fromQString(editor_->toPlainText());
+        text = editorText();
         if (lineBreak_ != u"\n")
             replaceAll(text, u"\n", lineBreak_);
     } catch (const std::bad_alloc&) {
@@ -146,7 +153,7 @@ void CMainFrame::run() {
     WaitCursor wait;
     std::u16string text;
     try {
-        text = fromQString(editor_->toPlainText());
+        text = editorText();
     } catch (const std::bad_alloc&) {
         error("Error", u"Can't allocate memory to parse the script.\r\nUse File->Execute script");
         return;
