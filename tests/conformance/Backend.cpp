@@ -14,6 +14,12 @@ std::u16string connectionStringFor(const std::filesystem::path& path) {
     return u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + text::fromUtf8(path.string()) + u";";
 }
 
+std::shared_ptr<ado::Connection> Backend::open(const std::filesystem::path& path) {
+    auto connection = components().createConnection();
+    connection->open(connectionStringFor(path), u"", u"", -1);
+    return connection;
+}
+
 namespace {
 
 class EmbeddedBackend : public Backend {
@@ -59,9 +65,7 @@ public:
                                    std::filesystem::copy_options::overwrite_existing);
         std::filesystem::permissions(path, std::filesystem::perms::owner_write,
                                      std::filesystem::perm_options::add);
-        auto connection = components().createConnection();
-        connection->open(connectionStringFor(path), u"", u"", -1);
-        return connection;
+        return open(path);
     }
 
 private:

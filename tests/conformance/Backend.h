@@ -20,6 +20,8 @@ public:
     virtual std::string unavailableReason() = 0;
     // A new database at the path, open.
     virtual std::shared_ptr<engine::ado::Connection> create(const std::filesystem::path& path) = 0;
+    // The database at the path opened again.
+    std::shared_ptr<engine::ado::Connection> open(const std::filesystem::path& path);
 };
 
 // "embedded", "jet4" (a copy of emptyJet4.mdb) and "ace" (a copy of empty2010.accdb).

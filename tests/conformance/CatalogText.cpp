@@ -218,7 +218,8 @@ std::vector<std::string> relations(const dao::Database& database) {
     return lines;
 }
 
-// The properties a user or the runner sets on a field; the built-in ones are in the line.
+// The properties a user or the runner sets on a field, where they hold a value; the built-in
+// ones are in the field's line.
 constexpr const char16_t* kFieldProperties[] = {
     u"Caption",    u"Description",    u"Format",         u"DecimalPlaces", u"InputMask",
     u"Expression", u"ValidationRule", u"ValidationText", u"ResultType",    u"TextFormat"};
@@ -242,7 +243,7 @@ std::vector<std::string> fields(const dao::Database& database, const std::u16str
         auto properties = field->properties();
         for (const char16_t* name : kFieldProperties) {
             Variant value = propertyOr(properties, name);
-            if (!value.isEmpty())
+            if (!value.isEmpty() && !value.toText().value_or(u"").empty())
                 lines.push_back("  " + utf8(name) + "=" + valueText(value));
         }
     }

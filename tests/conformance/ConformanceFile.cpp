@@ -80,6 +80,11 @@ ParsedFile parseConformanceText(const std::string& path, const std::string& text
         record.line = pending.empty() ? int(i) + 1 : pendingLine;
         record.conditions = std::move(pending);
         pending.clear();
+        if (line == "reopen") {
+            record.kind = RecordKind::Reopen;
+            file.records.push_back(std::move(record));
+            continue;
+        }
         if (line == "statement ok") {
             record.kind = RecordKind::StatementOk;
         } else if (startsWith(line, "statement error ")) {

@@ -20,7 +20,10 @@
 //   ----
 //   Id type=3
 //
-// A record's SQL runs until "----" or a blank line; its expected lines until a blank line.
+//   reopen
+//
+// "reopen" closes the database and opens it again, so that what follows reads what the file
+// kept. A record's SQL runs until "----" or a blank line; its expected lines until a blank line.
 // Query column types: I integer, R real or money, T text, B Yes/No, D date, G GUID,
 // X bytes, ? anything; Null matches every type. Rows are compared in order when the query
 // says ORDER BY, else sorted.
@@ -30,7 +33,7 @@
 
 namespace conformance {
 
-enum class RecordKind { StatementOk, StatementError, Query, Catalog };
+enum class RecordKind { StatementOk, StatementError, Query, Catalog, Reopen };
 
 // "onlyif <backend>: <reason>" or "skipif <backend>: <reason>"; "access" names both
 // Access-file backends.

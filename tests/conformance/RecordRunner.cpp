@@ -1,5 +1,6 @@
 #include "RecordRunner.h"
 
+#include "Backend.h"
 #include "CatalogText.h"
 #include "foundation/engine/EngineComponents.h"
 #include "foundation/engine/api/EngineError.h"
@@ -124,6 +125,8 @@ std::string runRecord(const Record& record, const std::shared_ptr<ado::Connectio
         case RecordKind::Catalog:
             actual = catalogLines(connection, path, record.argument);
             break;
+        case RecordKind::Reopen:
+            return "";
         }
     } catch (const EngineError& e) {
         std::string message = text::toUtf8(e.description());
@@ -169,16 +172,26 @@ std::vector<std::string> rowLines(ado::Recordset& rows, const std::string& types
     return lines;
 }
 
-FileOutcome runRecords(const std::vector<Record>& records, const std::string& backend,
-                       const std::shared_ptr<ado::Connection>& connection,
+FileOutcome runRecords(const std::vector<Record>& records, Backend& backend,
+                       std::shared_ptr<ado::Connection>& connection,
                        const std::filesystem::path& databasePath) {
     FileOutcome outcome;
     for (const Record& record : records) {
-        if (!record.appliesTo(backend)) {
+        if (!record.appliesTo(backend.name())) {
             ++outcome.skipped;
             continue;
         }
-        std::string failure = runRecord(record, connection, databasePath);
+        std::string failure;
+        if (record.kind == RecordKind::Reopen) {
+            try {
+                connection->close();
+                connection = backend.open(databasePath);
+            } catch (const EngineError& e) {
+                failure = "reopening failed: " + text::toUtf8(e.description());
+            }
+        } else {
+            failure = runRecord(record, connection, databasePath);
+        }
         if (failure.empty())
             ++outcome.passed;
         else

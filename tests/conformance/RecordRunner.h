@@ -23,9 +23,12 @@ struct FileOutcome {
     std::vector<Failure> failures;
 };
 
-// Records that do not apply to the backend are skipped and counted.
-FileOutcome runRecords(const std::vector<Record>& records, const std::string& backend,
-                       const std::shared_ptr<engine::ado::Connection>& connection,
+class Backend;
+
+// Records that do not apply to the backend are skipped and counted. The connection is
+// replaced when a record reopens the database.
+FileOutcome runRecords(const std::vector<Record>& records, Backend& backend,
+                       std::shared_ptr<engine::ado::Connection>& connection,
                        const std::filesystem::path& databasePath);
 
 // The text of a query's rows as the records write them: values joined by "|", Null as

@@ -62,7 +62,7 @@ public:
         std::filesystem::path path = folder / ("db" + extension());
         try {
             auto connection = backend_->create(path);
-            FileOutcome outcome = runRecords(file_.records, backend_->name(), connection, path);
+            FileOutcome outcome = runRecords(file_.records, *backend_, connection, path);
             connection->close();
             total.passed += outcome.passed;
             total.skipped += outcome.skipped;

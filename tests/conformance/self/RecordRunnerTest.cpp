@@ -16,19 +16,21 @@ protected:
             (std::filesystem::temp_directory_path() / "kel-conformance-self-XXXXXX").string();
         folder = mkdtemp(pattern.data());
         path = folder / "db.accdb";
-        connection = allBackends(KEL_ACCESS_DATA_DIR).front()->create(path);
+        backends = allBackends(KEL_ACCESS_DATA_DIR);
+        connection = backends.front()->create(path);
     }
     void TearDown() override {
         connection->close();
         std::filesystem::remove_all(folder);
     }
 
-    FileOutcome run(const std::string& text, const std::string& backend = "embedded") {
+    FileOutcome run(const std::string& text) {
         ParsedFile file = parseConformanceText("x.test", text);
         EXPECT_TRUE(file.errors.empty()) << file.errors.front();
-        return runRecords(file.records, backend, connection, path);
+        return runRecords(file.records, *backends.front(), connection, path);
     }
 
+    std::vector<std::unique_ptr<Backend>> backends;
     std::filesystem::path folder, path;
     std::shared_ptr<engine::ado::Connection> connection;
 };
