@@ -87,6 +87,12 @@ ParsedFile parseConformanceText(const std::string& path, const std::string& text
         }
         if (line == "statement ok") {
             record.kind = RecordKind::StatementOk;
+        } else if (startsWith(line, "statement count ")) {
+            record.kind = RecordKind::StatementCount;
+            record.argument = trimmed(line.substr(16));
+            if (record.argument.empty() ||
+                record.argument.find_first_not_of("0123456789") != std::string::npos)
+                error(i, "a count must be a number");
         } else if (startsWith(line, "statement error ")) {
             record.kind = RecordKind::StatementError;
             record.argument = trimmed(line.substr(16));

@@ -7,6 +7,9 @@
 //   statement ok
 //   CREATE TABLE [T] ([Id] LONG)
 //
+//   statement count 2          (succeeds and changes that many records)
+//   UPDATE [T] SET [Id] = [Id] + 1
+//
 //   statement error Table 'T' already exists.
 //   CREATE TABLE [T] ([Id] LONG)
 //
@@ -33,7 +36,7 @@
 
 namespace conformance {
 
-enum class RecordKind { StatementOk, StatementError, Query, Catalog, Reopen };
+enum class RecordKind { StatementOk, StatementCount, StatementError, Query, Catalog, Reopen };
 
 // "onlyif <backend>: <reason>" or "skipif <backend>: <reason>"; "access" names both
 // Access-file backends.

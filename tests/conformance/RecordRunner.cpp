@@ -94,11 +94,15 @@ std::string joined(const std::vector<std::string>& lines) {
     return out.empty() ? "\n    (nothing)" : out;
 }
 
-void executeStatement(const std::shared_ptr<ado::Connection>& connection, const std::string& sql) {
+// As the runner sends a plain statement; the records it changed.
+std::int64_t executeStatement(const std::shared_ptr<ado::Connection>& connection,
+                              const std::string& sql) {
     auto command = components().createCommand();
     command->setActiveConnection(connection);
     command->setCommandText(text::fromUtf8(sql));
-    command->execute(nullptr, ado::commandTypeText | ado::executeNoRecords);
+    std::int64_t affected = 0;
+    command->execute(&affected, ado::commandTypeText | ado::executeNoRecords);
+    return affected;
 }
 
 // The failure of one record, or "" when it passed.
@@ -110,6 +114,12 @@ std::string runRecord(const Record& record, const std::shared_ptr<ado::Connectio
         case RecordKind::StatementOk:
             executeStatement(connection, record.sql);
             return "";
+        case RecordKind::StatementCount: {
+            std::string count = std::to_string(executeStatement(connection, record.sql));
+            return count == record.argument
+                       ? ""
+                       : "changed " + count + " records, expected " + record.argument;
+        }
         case RecordKind::StatementError:
             executeStatement(connection, record.sql);
             return "succeeded, expected the error \"" + record.argument + "\"";
