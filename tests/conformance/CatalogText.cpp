@@ -195,6 +195,19 @@ std::vector<std::string> checks(ado::Connection& connection) {
     return lines;
 }
 
+std::vector<std::string> tableConstraints(ado::Connection& connection,
+                                          const std::u16string& table) {
+    std::vector<std::string> lines;
+    auto rows =
+        connection.openSchema(ado::schemaTableConstraints, {{}, {}, {}, {}, {}, Variant(table)});
+    for (; !rows->eof(); rows->moveNext()) {
+        auto fields = rows->fields();
+        lines.push_back(valueText(fields->item(u"CONSTRAINT_NAME")->value()) + " " +
+                        valueText(fields->item(u"CONSTRAINT_TYPE")->value()));
+    }
+    return lines;
+}
+
 std::shared_ptr<dao::Database> daoDatabase(const std::filesystem::path& path) {
     return components()
         .createDBEngine(daoClassId)
@@ -311,6 +324,8 @@ std::vector<std::string> catalogLines(const std::shared_ptr<ado::Connection>& co
         return parameters(*catalog, name);
     if (what == "checks")
         return checks(*connection);
+    if (what == "constraints")
+        return tableConstraints(*connection, name);
     if (what == "relations")
         return relations(*daoDatabase(path));
     if (what == "fields")

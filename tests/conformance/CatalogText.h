@@ -10,6 +10,7 @@
 //   views, procedures      ADOX Views or Procedures: "Name: text" (line breaks as "\n")
 //   parameters <query>     the query's parameters: "Name type=202 size=255"
 //   checks                 schema rowset 5: "Name: clause"
+//   constraints <table>    schema rowset 10: "Name TYPE"
 //   relations              DAO Relations: "Name T -> F (A = B) attributes=0x1000"
 //   fields <table>         DAO Fields: "Name type=10 size=50 required zerolength
 //                          default=..." and its stored properties "  Format=..."
