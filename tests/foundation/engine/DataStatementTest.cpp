@@ -166,57 +166,6 @@ TEST_F(DataStatements, AccessSqlTranslatesIntoTheSameResults) {
               (std::vector<std::string>{"cherry", "zz"}));
 }
 
-TEST_F(DataStatements, ChangesReportTheRowsTheyTouchedAndFillDefaults) {
-    exec(u"CREATE TABLE [S] ([Id] AUTOINCREMENT, [Name] TEXT(10) DEFAULT \"new\", "
-         u"[Qty] LONG DEFAULT 5, [Since] DATETIME DEFAULT '1/1/2000')");
-    EXPECT_EQ(run(u"INSERT INTO [S] ([Qty]) VALUES (1)"), 1);
-    EXPECT_EQ(run(u"INSERT INTO [S] ([Name]) VALUES ('b')"), 1);
-    EXPECT_EQ(run(u"INSERT INTO [S] ([Name], [Qty]) SELECT [Name] & '2', [Qty] * 10 FROM [S]"), 2);
-    EXPECT_EQ(select(u"SELECT * FROM [S] ORDER BY [Id]"),
-              (std::vector<std::string>{"1|new|1|01/01/2000", "2|b|5|01/01/2000",
-                                        "3|new2|10|01/01/2000", "4|b2|50|01/01/2000"}));
-    EXPECT_EQ(run(u"UPDATE [S] SET [Qty] = [Qty] + 1 WHERE [Name] Like '*2'"), 2);
-    EXPECT_EQ(run(u"UPDATE [S] SET [Qty] = 0 WHERE [Id] > 100"), 0);
-    EXPECT_EQ(run(u"DELETE * FROM [S] WHERE [Qty] > 50"), 1);
-    EXPECT_EQ(run(u"DELETE FROM [S]"), 3);
-    EXPECT_EQ(run(u"INSERT INTO [S] ([Name]) VALUES ('after')"), 1);
-    EXPECT_EQ(single(u"SELECT [Id] FROM [S]"), Variant(std::int32_t(1)));
-}
-
-TEST_F(DataStatements, MalformedAndUnknownNamesFailWithTheEngineWording) {
-    exec(u"CREATE TABLE [T] ([A] LONG, [B] TEXT(5))");
-    EXPECT_EQ(runFailure(u"INSERT INTO [T] ([A], [x]) VALUES (1, 2)"),
-              u"The INSERT INTO statement contains the following unknown field name: 'x'. Make "
-              u"sure you have typed the name correctly, and try the operation again.");
-    EXPECT_EQ(runFailure(u"INSERT INTO [T] ([A] VALUES (1)"),
-              u"Syntax error in INSERT INTO statement.");
-    EXPECT_EQ(runFailure(u"INSERT INTO [T] ([A], [B]) VALUES (1)"),
-              u"Number of query values and destination fields are not the same.");
-    EXPECT_EQ(runFailure(u"INSERT INTO [Nope] ([A]) VALUES (1)"),
-              u"The database engine cannot find the input table or query 'Nope'. Make sure it "
-              u"exists and that its name is spelled correctly.");
-    EXPECT_EQ(runFailure(u"UPDATE [T] SET [A] = 1 WHERE"), u"Syntax error in UPDATE statement.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT [A] FROM [T] WHERE [A] = 1 [B]"); }),
-              u"Syntax error (missing operator) in query expression '[A] = 1 [B]'.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT [Zzz] FROM [T]"); }),
-              u"No value given for one or more required parameters.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT [A] FROM [T] WHERE [A] = ?"); }),
-              u"No value given for one or more required parameters.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT Frobnicate([A]) FROM [T]"); }),
-              u"Undefined function 'Frobnicate' in expression.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT Left([B]) FROM [T]"); }),
-              u"Wrong number of arguments used with function in query expression 'Left([B])'.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT * FROM [T] WHERE [A] = #13/45/2020#"); }),
-              u"Syntax error in date in query expression '#13/45/2020#'.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT * FROM [T] INNER JOIN"); }),
-              u"Syntax error in FROM clause.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT * FROM [T] WHERE [A] = \"open"); }),
-              u"The SELECT statement includes a reserved word or an argument name that is "
-              u"misspelled or missing, or the punctuation is incorrect.");
-    EXPECT_EQ(runFailure(u"INSERT INTO [MSysObjects] ([Name]) VALUES ('x')"),
-              u"Cannot update. Database or object is read-only.");
-}
-
 TEST_F(DataStatements, SystemTablesAndStorageTablesAnswerTheObjectListings) {
     exec(u"CREATE TABLE [Orders] ([Id] LONG)");
     exec(u"CREATE TABLE [Aaa] ([Id] LONG)");
