@@ -124,7 +124,7 @@ TEST(AccessFilesEndToEnd, NewerColumnTypesInTheScriptAndTheRun) {
         << written.out << written.err;
     std::string script = bytesOf(folder / "newer.sql");
     EXPECT_TRUE(contains(script, "\t[G] DATETIME2,\r\n")) << script;
-    EXPECT_TRUE(contains(script, "\t[F] UNKNOWN,\r\n")) << script;
+    EXPECT_TRUE(contains(script, "\t[F] UNKNOWN DEFAULT 0,\r\n")) << script;
 
     KelvorOutcome run = runKelrun({folder / "newer.sql", folder / "replica.db", "/c", "/e"});
     EXPECT_EQ(run.exitCode, 0);
