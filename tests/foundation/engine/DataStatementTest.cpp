@@ -213,31 +213,6 @@ TEST_F(DataStatements, FailedStatementLeavesTheFileByteForByte) {
     EXPECT_EQ(select(u"SELECT * FROM [T] ORDER BY [Id]"), (std::vector<std::string>{"1|a", "2|b"}));
 }
 
-TEST_F(DataStatements, OperatorsBindAndJoinAsInAccess) {
-    EXPECT_EQ(select(u"SELECT 1 + 2 & 'x', 'a' & 1 + 2, 2 * 3 ^ 2, 10 - 2 - 3, 7 \\ 2 * 2, "
-                     u"1 = 1 And 2 = 3 Or True, Not 1 = 2, Null & Null, Null + 1, 'x' & Null, "
-                     u"True Xor False, True Eqv False, False Imp False, 5 Mod 3 * 2, 1.5 & ''"),
-              (std::vector<std::string>{"3x|a3|18|5|1|-1|-1|NULL|NULL|x|-1|0|-1|5|1.5"}));
-    // Null neither matches nor fails a condition; Not of Null stays Null.
-    EXPECT_EQ(select(u"SELECT Not Null, Null = Null, IIf(Null, 'y', 'n'), Nz(Null), "
-                     u"Len(Null), Null Like '*'"),
-              (std::vector<std::string>{"NULL|NULL|n||NULL|NULL"}));
-}
 
-TEST_F(DataStatements, DateLiteralsAndTextsReadAsAccessReadsThem) {
-    EXPECT_EQ(select(u"SELECT Year(#1/2/24#), Month(#2024-03-04#), Day(#2024/3/4#), "
-                     u"Hour(#1:05 PM#), Minute(#13:05:09#), Second(#1/2/2024 13:05:09#), "
-                     u"Weekday(#12/10/2026#), #12/30/1899#, #12/31/1899 06:00#"),
-              (std::vector<std::string>{"2024|3|4|13|5|9|5|0|1.25"}));
-    EXPECT_EQ(single(u"SELECT DateSerial(2024, 14, 1) - #2/1/2025#").toDouble(), 0.0);
-    for (const char16_t* bad : {u"#2/30/2024#", u"#2023-02-29#", u"#25:00#", u"#1/2/3/4#", u"#x#"})
-        EXPECT_EQ(failureOf([&] { select(std::u16string(u"SELECT ") + bad); }),
-                  u"Syntax error in date in query expression '" + std::u16string(bad) + u"'.");
-    exec(u"CREATE TABLE [D] ([When] DATETIME)");
-    EXPECT_EQ(runFailure(u"INSERT INTO [D] VALUES ('not a date')"),
-              u"Data type mismatch in criteria expression.");
-    run(u"INSERT INTO [D] VALUES ('2/29/2024 1:05:09 PM')");
-    EXPECT_EQ(select(u"SELECT [When] FROM [D]"), (std::vector<std::string>{"02/29/2024 13:05:09"}));
-}
 
 } // namespace enginetest
