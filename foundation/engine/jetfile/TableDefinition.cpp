@@ -172,8 +172,9 @@ TableDefinition TableDefinition::decode(ByteView block) {
         }
         index.usageMap = in.u32();
         index.rootPage = in.u32();
+        index.reserved42 = in.u32();
         index.flags = in.u8();
-        index.reserved43 = in.copy(9);
+        index.reserved47 = in.copy(5);
     }
     t.logicalIndexes.resize(logicalCount);
     for (LogicalIndex& index : t.logicalIndexes) {
@@ -239,9 +240,10 @@ Bytes TableDefinition::encodeBlock() const {
         }
         appendU32(out, index.usageMap);
         appendU32(out, index.rootPage);
+        appendU32(out, index.reserved42);
         appendU8(out, index.flags);
-        Bytes reserved = index.reserved43;
-        reserved.resize(9);
+        Bytes reserved = index.reserved47;
+        reserved.resize(5);
         appendBytes(out, reserved);
     }
     for (const LogicalIndex& index : logicalIndexes) {

@@ -76,8 +76,9 @@ struct PhysicalIndex {
     std::vector<std::uint16_t> columnNumbers; // the 10 column numbers, 0xFFFF for none
     std::uint32_t usageMap = 0;               // row pointer to the index's page usage map
     std::uint32_t rootPage = 0;
+    std::uint32_t reserved42 = 0;
     std::uint8_t flags = 0; // 0x01 unique, 0x02 ignore nulls, 0x08 required
-    Bytes reserved43;       // 9 bytes
+    Bytes reserved47;       // 5 bytes
 
     std::vector<IndexColumn> columns() const;
 };
