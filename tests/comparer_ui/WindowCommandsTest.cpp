@@ -121,6 +121,23 @@ TEST_F(WindowCommandsTest, OpenFilesWithOkComparesTheChosenDatabases) {
     EXPECT_EQ(window.secondName().text().toStdString(), second.string());
 }
 
+TEST_F(WindowCommandsTest, StartupTipsComeOnceTheFirstComparisonIsDone) {
+    struct Recorder {
+        void record() { rowsThen.push_back(window->list().rows().rowCount()); }
+        CMainDlg* window;
+        std::vector<int> rowsThen;
+    } recorder{&window, {}};
+    window.onStartupTips.bind(recorder, &Recorder::record);
+    giveDatabases(true);
+    showWindow();
+    QTRY_COMPARE(recorder.rowsThen.size(), size_t(1));
+    EXPECT_EQ(recorder.rowsThen[0], 7);
+    window.repaint();
+    window.action(Command::Compare)->trigger();
+    QTest::qWait(50);
+    EXPECT_EQ(recorder.rowsThen.size(), 1u);
+}
+
 TEST_F(WindowCommandsTest, ShuffleSwapsTheSides) {
     giveDatabases(true);
     showWindow();
