@@ -6,7 +6,10 @@
 #include "tests/comparer_ui/MainWindowFixture.h"
 
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QToolBar>
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +20,52 @@ using Command = CMainDlg::Command;
 using settings::comparer::Options;
 
 class WindowCommandsTest : public MainWindowFixture {};
+
+TEST_F(WindowCommandsTest, MenuAndToolbarOfferEveryCommandInTheirOrder) {
+    QStringList menus;
+    std::vector<QStringList> items;
+    for (QAction* menu : window.menuBar()->actions()) {
+        menus << menu->text();
+        QStringList texts;
+        for (QAction* item : menu->menu()->actions())
+            if (!item->isSeparator())
+                texts << item->text();
+        items.push_back(texts);
+    }
+    EXPECT_EQ(menus, QStringList({"&File", "&Tools", "Options", "&Help"}));
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0], QStringList({"&Open", "E&xit"}));
+    EXPECT_EQ(items[1], QStringList({"&Compare", "&Shuffle", "Sc&ript", "Run &Kelrun"}));
+    EXPECT_EQ(items[2],
+              QStringList({"Compare hidden tables", "Compare fields order", "Compare Forms",
+                           "Compare Macros", "Compare Modules", "Compare Reports",
+                           "Compare Table Data Macros", "External diff ..."}));
+    EXPECT_EQ(items[3], QStringList({"&About", "Show &Tips", "&Help"}));
+
+    auto bars = window.findChildren<QToolBar*>();
+    ASSERT_EQ(bars.size(), 1);
+    QStringList buttons;
+    for (QAction* button : bars[0]->actions()) {
+        buttons << button->text();
+        EXPECT_FALSE(button->icon().isNull());
+    }
+    EXPECT_EQ(buttons, QStringList({"Open", "Compare", "Shuffle", "Script", "Help", "Exit"}));
+    EXPECT_EQ(bars[0]->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    EXPECT_EQ(bars[0]->iconSize(), QSize(32, 32));
+    EXPECT_EQ(window.windowTitle(), "Kelvor");
+    EXPECT_FALSE(window.windowIcon().isNull());
+}
+
+TEST_F(WindowCommandsTest, TheToolbarRaisesTheMenusCommands) {
+    struct Recorder {
+        void open() { ++opened; }
+        int opened = 0;
+    } recorder;
+    window.onOpen.bind(recorder, &Recorder::open);
+    QToolBar* bar = window.findChildren<QToolBar*>().at(0);
+    bar->actions().at(0)->trigger();
+    EXPECT_EQ(recorder.opened, 1);
+}
 
 TEST_F(WindowCommandsTest, EachOptionSetsItsMarkAndItsStoredSetting) {
     showWindow();
