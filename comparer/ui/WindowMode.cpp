@@ -3,6 +3,7 @@
 #include "comparer/ComparerPresenter.h"
 #include "comparer/StartUp.h"
 #include "comparer/ui/CMainDlg.h"
+#include "comparer/ui/Icons.h"
 #include "foundation/platform/qt/WindowApplication.h"
 
 #include <cstdio>
@@ -15,6 +16,8 @@ int runWindowMode(const CommandLineArguments& arguments, int& argc, char** argv)
                    stderr);
         return 0;
     }
+    // Every window of the program, message boxes included, shows the program's icon.
+    QApplication::setWindowIcon(kelvorIcon());
     auto window = std::make_unique<CMainDlg>();
     auto presenter = std::make_unique<ComparerPresenter>(*window, false);
     presenter->setDatabasesGivenAtStart(
