@@ -46,6 +46,10 @@ QString CListViewTrackTip::shownText() const {
     return isShown() ? tip_->text() : QString();
 }
 
+const QWidget& CListViewTrackTip::tipWindow() const {
+    return *tip_;
+}
+
 bool CListViewTrackTip::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseMove: {

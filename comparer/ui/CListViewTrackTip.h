@@ -13,6 +13,7 @@
 
 class QAbstractItemView;
 class QLabel;
+class QWidget;
 
 class CListViewTrackTip : public QObject {
 public:
@@ -25,6 +26,8 @@ public:
 
     bool isShown() const;
     QString shownText() const;
+    // The tooltip's own window.
+    const QWidget& tipWindow() const;
     // The delay before the tooltip shows; the style's tooltip delay until set.
     void setDelay(int milliseconds) { timer_.setInterval(milliseconds); }
 

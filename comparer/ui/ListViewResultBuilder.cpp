@@ -33,7 +33,7 @@ private:
     std::u16string text_;
 };
 
-// Long text and memo columns are the only ones where a zero-length value means something.
+// Only text and memo columns have a zero-length setting.
 bool hasZeroLengthSetting(int type) {
     return type == 202 || type == 203;
 }

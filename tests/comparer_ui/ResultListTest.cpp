@@ -161,6 +161,10 @@ TEST_F(ResultListTest, TheTrackTipShowsTheTextOfTheSideUnderThePointer) {
     moveTo(1, SecondInfoColumn);
     QTRY_VERIFY(tip.isShown());
     EXPECT_EQ(tip.shownText(), "length=80");
+    QRect cell = window.list().visualRect(rows().index(1, SecondInfoColumn));
+    QPoint pointer = window.list().viewport()->mapToGlobal(cell.center());
+    EXPECT_EQ(tip.tipWindow().pos(), pointer + QPoint(15, 15));
+    EXPECT_LE(tip.tipWindow().width(), 300);
     // The other side hides it; the next movement shows that side's text.
     moveTo(1, FirstNameColumn);
     EXPECT_FALSE(tip.isShown());
