@@ -15,10 +15,6 @@
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        // Window tests never need a desktop, however they are started (ctest currently
-        // receives only the first of kel_test's environment variables).
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "comparer_ui_tests";
         static char* argv[] = {name, nullptr};
