@@ -88,3 +88,16 @@ TEST_F(ReportDlgTest, OkAndEscapeClose) {
     window.okButton().click();
     EXPECT_FALSE(window.isVisible());
 }
+
+TEST_F(ReportDlgTest, BadTextShows) {
+    std::u16string bad = u"lone \xD800 and \xDC00, ";
+    bad += u'\0';
+    bad += std::u16string(1000000, u'x') + u"\r\n" + std::u16string(100000, u'\n');
+    ReportDlg window(bad, bad);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.tabs().setCurrentIndex(1);
+    EXPECT_FALSE(window.grab().isNull());
+    window.copyButton().click();
+    EXPECT_EQ(platform::qt::fromQString(QApplication::clipboard()->text()), bad);
+}

@@ -29,8 +29,6 @@ TextView::TextView(QWidget* parent)
               {&struckOutFont_, QColor(155, 155, 155)},
               {&normalFont_, QColor(50, 50, 255)}} {
     setFocusPolicy(Qt::StrongFocus);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
