@@ -70,6 +70,15 @@ TEST_F(DiffViewDlgTest, TheWheelScrollsTheTextWhereverItTurns) {
               2 * 18 * QApplication::wheelScrollLines());
 }
 
+TEST_F(DiffViewDlgTest, AClickGivesTheViewTheFocus) {
+    DiffViewDlg window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.okButton().setFocus();
+    QTest::mouseClick(window.textView().viewport(), Qt::LeftButton);
+    EXPECT_TRUE(window.textView().hasFocus());
+}
+
 TEST_F(DiffViewDlgTest, TheWindowShowsEachSegmentInItsStyle) {
     const diff::Segments segments{{diff::Operation::Equal, u"[Name] TEXT("},
                                   {diff::Operation::Delete, u"5"},

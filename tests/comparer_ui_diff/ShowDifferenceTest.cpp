@@ -108,3 +108,34 @@ TEST_F(ShowDifferenceTest, AnAddedTableIsAllBlue) {
     for (const auto& [span, style] : shown)
         EXPECT_EQ(style, 2) << text::toUtf8(span);
 }
+
+TEST_F(ShowDifferenceTest, AViewChangedInOneWordShowsTheOldWordStruckAndTheNewOneBlue) {
+    ScratchFolder views;
+    createDatabase(views / "a.db", {u"CREATE TABLE [T] ([Id] LONG, [Name] TEXT(50))",
+                                    u"CREATE VIEW [Names] AS SELECT [Id] FROM [T]"});
+    createDatabase(views / "b.db", {u"CREATE TABLE [T] ([Id] LONG, [Name] TEXT(50))",
+                                    u"CREATE VIEW [Names] AS SELECT [Name] FROM [T]"});
+    presenter->firstDatabase().path = wide(views / "a.db");
+    presenter->secondDatabase().path = wide(views / "b.db");
+    presenter->compare();
+    const ElementDifference* names = item(u"Names");
+    ASSERT_NE(names, nullptr);
+    ElementData row{u"", u"", *names->first, *names->second, 0, false};
+    std::vector<std::pair<std::u16string, int>> shown;
+    whenModalOpens([&](QWidget* window) {
+        auto* dialog = dynamic_cast<DiffViewDlg*>(window);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Names");
+        shown = spans(dialog->textView().content());
+    });
+    view.onShowDifference(&row);
+    std::u16string old, added;
+    for (const auto& [span, style] : shown) {
+        if (style == 1)
+            old += span;
+        else if (style == 2)
+            added += span;
+    }
+    EXPECT_EQ(old, u"Id");
+    EXPECT_EQ(added, u"Name");
+}
