@@ -4,12 +4,18 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
 inline QApplication& application() {
+    // ctest hands kel_test's environment list on as one variable only, so the platform is
+    // asked for here as well.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "comparer_ui_diff_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit Qt's own globals may already be gone.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Runs `check` on the modal window that the next call opens, then lets the call return.

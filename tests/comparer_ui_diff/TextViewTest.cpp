@@ -34,10 +34,8 @@ int linesInView(int lineCount, int top, int height) {
 
 class TextViewTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        application();
-        view.resize(400, 300);
-    }
+    void SetUp() override { view.resize(400, 300); }
+    QApplication& app = application();
     TextView view;
 };
 
