@@ -44,6 +44,9 @@ TEST_F(ReportDlgTest, TheScriptComesFirstAndBothAreReadOnly) {
     EXPECT_TRUE(edit(window, 0).isReadOnly());
     EXPECT_TRUE(edit(window, 1).isReadOnly());
     EXPECT_EQ(edit(window, 0).lineWrapMode(), QPlainTextEdit::NoWrap);
+    // One line of the edit per line of the text: a carriage return before a line feed is no
+    // line break of its own.
+    EXPECT_EQ(edit(window, 1).blockCount(), 3);
 }
 
 TEST_F(ReportDlgTest, CopyPutsExactlyTheShownTextOnTheClipboardAndCloses) {
