@@ -4,12 +4,7 @@
 
 #include <QApplication>
 
-#include <cstdlib>
-
 inline QApplication& application() {
-    // ctest hands kel_test's environment list on as one variable only, so the platform is
-    // asked for here as well.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "comparer_ui_diff_tests";
     static char* argv[] = {name, nullptr};
