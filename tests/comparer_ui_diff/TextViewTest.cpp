@@ -16,9 +16,10 @@ namespace {
 
 std::u16string numberedLines(int count) {
     std::u16string text;
-    for (int i = 0; i < count; ++i)
-        text +=
-            u"line " + std::u16string(std::to_string(i).begin(), std::to_string(i).end()) + u"\r\n";
+    for (int i = 0; i < count; ++i) {
+        const std::string number = std::to_string(i);
+        text += u"line " + std::u16string(number.begin(), number.end()) + u"\r\n";
+    }
     return text;
 }
 
