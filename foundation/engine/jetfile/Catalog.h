@@ -1,0 +1,30 @@
+#pragma once
+
+// The tables of a file, read from the system catalog MSysObjects (its definition is always
+// on page 2), and the rows of a table read by their row pointers.
+
+#include "foundation/engine/jetfile/StoredRow.h"
+
+#include <map>
+
+namespace engine::jetfile {
+
+constexpr PageNumber catalogDefinitionPage = 2;
+
+struct CatalogTable {
+    std::u16string name;
+    PageNumber definitionPage = 0;
+};
+
+// Local and system tables (MSysObjects rows of type 1).
+std::vector<CatalogTable> listTables(const PageFile& file);
+
+// The row at a row pointer of the table, following an overflow pointer; nullopt for a deleted
+// row.
+std::optional<StoredRow> readRow(const PageFile& file, const TableDefinition& table,
+                                 std::uint32_t page, std::uint8_t row);
+
+// Every live row of a table, through its usage map.
+std::vector<StoredRow> readRows(const PageFile& file, const TableDefinition& table);
+
+} // namespace engine::jetfile

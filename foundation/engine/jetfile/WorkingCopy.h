@@ -1,0 +1,62 @@
+#pragma once
+
+// The copy a connection writes into, so that the user's file is never damaged: the copy lies
+// beside the file; a statement's pages reach the copy only when the statement succeeds; on
+// close the copy is read back in full (every table's rows, every index entry against its row)
+// and only then replaces the file atomically, keeping its permissions. A crash or kill at any
+// moment leaves the original as it was (and at worst a stale copy beside it).
+
+#include "foundation/engine/jetfile/PageFile.h"
+
+#include <map>
+#include <memory>
+
+namespace engine::jetfile {
+
+// The file cannot be written: in use by another program, unreadable, not Jet 4 or ACE.
+class WriteRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class WorkingCopy {
+public:
+    // Refuses a file whose lock file (.ldb for .mdb, .laccdb for .accdb) another program holds.
+    explicit WorkingCopy(const std::filesystem::path& original);
+    // Without close(), the copy is dropped and the original stays as it was.
+    ~WorkingCopy();
+    WorkingCopy(const WorkingCopy&) = delete;
+    WorkingCopy& operator=(const WorkingCopy&) = delete;
+
+    const Format& format() const { return copy_->format(); }
+    PageNumber pageCount() const { return pageCount_; }
+
+    // A page as the running statement sees it.
+    Bytes read(PageNumber page) const;
+    void write(PageNumber page, Bytes bytes);
+    // A new page at the end of the file, blank until written.
+    PageNumber appendPage();
+
+    // The running statement's pages go to the copy, or are forgotten.
+    void commitStatement();
+    void discardStatement();
+
+    // Verifies the copy and replaces the original with it. Throws WriteRefused when the copy
+    // does not read back; the original is then unchanged.
+    void close();
+
+    static std::filesystem::path lockFileOf(const std::filesystem::path& database);
+
+private:
+    void removeCopy();
+
+    std::filesystem::path original_;
+    std::filesystem::path copyPath_;
+    std::unique_ptr<PageFile> copy_;
+    std::map<PageNumber, Bytes> pending_;
+    PageNumber committedPages_ = 0;
+    PageNumber pageCount_ = 0;
+    bool closed_ = false;
+};
+
+} // namespace engine::jetfile
