@@ -9,6 +9,7 @@
 #include "comparer/ui/Icons.h"
 #include "comparer/ui/ListViewResultBuilder.h"
 #include "comparer/ui/Progress.h"
+#include "comparer/ui/diff/ReportDlg.h"
 #include "foundation/platform/qt/CEditRion.h"
 #include "foundation/platform/qt/QtText.h"
 
@@ -379,17 +380,8 @@ void CMainDlg::checkTableDataMacros(bool checked) {
     check(Command::CompareTableDataMacros, checked);
 }
 
-// Until the report window joins the build: the script alone, read only.
-void CMainDlg::showScript(const std::u16string&, const std::u16string& scriptText) {
-    QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Script"));
-    auto* edit = new CEditRion(&dialog);
-    edit->setReadOnly(true);
-    edit->setPlainText(lines(scriptText));
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(edit);
-    dialog.resize(760, 520);
-    dialog.exec();
+void CMainDlg::showScript(const std::u16string& reportText, const std::u16string& scriptText) {
+    showReportWindow(nullptr, reportText, scriptText);
 }
 
 bool CMainDlg::editExternalDiffOptions(settings::comparer::Options& options) {

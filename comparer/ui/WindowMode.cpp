@@ -4,6 +4,7 @@
 #include "comparer/StartUp.h"
 #include "comparer/ui/CMainDlg.h"
 #include "comparer/ui/Icons.h"
+#include "comparer/ui/diff/DiffViewDlg.h"
 #include "foundation/platform/qt/WindowApplication.h"
 
 #include <cstdio>
@@ -20,6 +21,10 @@ int runWindowMode(const CommandLineArguments& arguments, int& argc, char** argv)
     QApplication::setWindowIcon(kelvorIcon());
     auto window = std::make_unique<CMainDlg>();
     auto presenter = std::make_unique<ComparerPresenter>(*window, false);
+    // The diff window opens modally over the window that is active then.
+    presenter->setDiffWindow([](const std::u16string& title, const diff::Segments& segments) {
+        showDiffWindow(nullptr, title, segments);
+    });
     presenter->setDatabasesGivenAtStart(
         fillDescriptions(arguments, presenter->firstDatabase(), presenter->secondDatabase()));
     window->show();
