@@ -3,6 +3,7 @@
 // The one application of the window tests.
 
 #include <QApplication>
+#include <QWidget>
 
 inline QApplication& application() {
     static int argc = 1;
