@@ -74,8 +74,7 @@ void TipsDlg::createControls() {
     layout->addLayout(buttonRow);
 
     connect(next_, &QPushButton::clicked, this, [this] { view_->setTip(tips_.next()); });
-    connect(previous_, &QPushButton::clicked, this,
-            [this] { view_->setTip(tips_.previous()); });
+    connect(previous_, &QPushButton::clicked, this, [this] { view_->setTip(tips_.previous()); });
     connect(close_, &QPushButton::clicked, this, &TipsDlg::reject);
 }
 
