@@ -6,10 +6,16 @@
 #include "foundation/settings/CrashHandler.h"
 #include "foundation/text/WideString.h"
 
+#ifdef KEL_WITH_UI
+#include "comparer/ui/WindowMode.h"
+#include "foundation/platform/qt/WindowApplication.h"
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#ifndef KEL_WITH_UI
 namespace {
 
 void print(FILE* stream, std::u16string_view message) {
@@ -19,6 +25,7 @@ void print(FILE* stream, std::u16string_view message) {
 }
 
 } // namespace
+#endif
 
 int main(int argc, char** argv) {
     // First of all, so that a crash anywhere after it leaves a report.
@@ -29,18 +36,30 @@ int main(int argc, char** argv) {
         words.push_back(text::fromUtf8(argv[i]));
 
     CommandLineArguments arguments(std::move(words));
-    if (!arguments.parse()) {
+    bool parsed = arguments.parse();
+#ifdef KEL_WITH_UI
+    // Message boxes are Qt's when a display is there; the console view of "/e" writes to
+    // standard output instead and needs none.
+    bool console = parsed && arguments.mode() == RunMode::WriteScript && arguments.console();
+    if (!console)
+        platform::qt::useQtMessageBoxes(argc, argv);
+#endif
+    if (!parsed) {
         platform::showMessage(u"Help", arguments.usage());
         return 0;
     }
     if (arguments.mode() == RunMode::WriteScript)
         return runScriptMode(arguments);
-    // The window is not part of this build yet: without databases the program explains its
-    // command line, with them it says what is missing.
+#ifdef KEL_WITH_UI
+    return runWindowMode(arguments, argc, argv);
+#else
+    // A build without windows explains its command line instead.
     if (arguments.mode() == RunMode::NoDatabases) {
         print(stdout, CommandLineArguments::usageText());
         return 0;
     }
-    print(stderr, u"kelvor: comparing databases is not available in this build yet.");
+    print(stderr, u"kelvor: this build has no window; give a script file to compare the "
+                  u"databases on the command line.");
     return 0;
+#endif
 }

@@ -32,7 +32,8 @@ inline KelvorOutcome runProgram(const std::string& program,
             q += c == '\'' ? std::string("'\\''") : std::string(1, c);
         return q + "'";
     };
-    std::string command = quoted(program);
+    // Without a display: the programs then keep their messages on standard error.
+    std::string command = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + quoted(program);
     for (const auto& argument : arguments)
         command += " " + quoted(argument);
     std::string out = dir + "/out";
