@@ -10,6 +10,7 @@
 #include "comparer/ui/ListViewResultBuilder.h"
 #include "comparer/ui/Progress.h"
 #include "comparer/ui/diff/ReportDlg.h"
+#include "comparer/ui/tips/TipsDlg.h"
 #include "foundation/platform/qt/CEditRion.h"
 #include "foundation/platform/qt/QtText.h"
 
@@ -389,7 +390,6 @@ bool CMainDlg::editExternalDiffOptions(settings::comparer::Options& options) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-// Until the tips window joins the build there is none.
 std::unique_ptr<ITipView> CMainDlg::createTipView() {
-    return nullptr;
+    return createTipsWindow(this);
 }

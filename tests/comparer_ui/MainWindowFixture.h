@@ -6,6 +6,7 @@
 #include "comparer/ComparerPresenter.h"
 #include "comparer/ui/CMainDlg.h"
 #include "comparer/ui/CSplitterListViewCtrl.h"
+#include "foundation/settings/ComparerOptions.h"
 #include "tests/comparer/EmbeddedDatabases.h"
 #include "tests/comparer/PrivateSettings.h"
 #include "tests/comparer_ui/QtTestSupport.h"
@@ -25,6 +26,8 @@ protected:
         createDatabase(second, {u"CREATE TABLE [Customers] ([Id] LONG CONSTRAINT "
                                 u"[PK_Customers] PRIMARY KEY, [Name] TEXT(80), [Email] TEXT(100))",
                                 u"CREATE TABLE [Invoices] ([Id] LONG)"});
+        // The tips window is modal and has tests of its own; here it would wait for a click.
+        settings::comparer::OptionsManager().setTips(false, 0);
         presenter = std::make_unique<ComparerPresenter>(window, false);
     }
 
