@@ -6,6 +6,7 @@
 #include "foundation/settings/CrashHandler.h"
 #include "foundation/text/WideString.h"
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ void print(FILE* stream, std::u16string_view message) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit then fails with the program's own message, leaving
+    // the database or file consistent, instead of ending the program half way.
+    std::signal(SIGXFSZ, SIG_IGN);
     // First of all, so that a crash anywhere after it leaves a report.
     settings::installCrashHandler(settings::kComparerDumpFile);
 
