@@ -1,5 +1,6 @@
-// kelrun killed with SIGKILL at random moments of a script that rebuilds tables with rows: a
-// few kills here; bench/runner_kills kills it a hundred times and more.
+// kelrun under faults it cannot prevent: killed with SIGKILL at random moments of a script that
+// rebuilds tables with rows (a few kills here; bench/runner_kills kills it a hundred times and
+// more), a full disk, a second run on the same database, a read-only medium.
 
 #include "ExecutorFixture.h"
 #include "KillScenario.h"
@@ -144,4 +145,32 @@ TEST(TwoWritersTest, ConcurrentRunsNeitherCorruptNorLoseRows) {
     auto check = raw.prepare("PRAGMA integrity_check");
     ASSERT_TRUE(check.step());
     EXPECT_EQ(u8(check.text(0)), "ok");
+}
+
+// A database on a read-only medium (a tmpfs mounted for the test, when this machine lets the
+// test mount one): it opens, the first write fails with the engine's read-only message, and
+// the file stays as it was.
+TEST(ReadOnlyMediumTest, FirstWriteFailsWithTheReadOnlyMessage) {
+    TempFolder folder;
+    std::filesystem::path medium = folder / "medium";
+    std::filesystem::create_directory(medium);
+    if (shell("mount -t tmpfs -o size=4m tmpfs " + medium.string() + " 2>/dev/null") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    std::filesystem::path database = medium / "target.mdb";
+    killscenario::createDatabase(database);
+    std::string before = bytesOfFile(database);
+    std::ofstream(folder / "write.sql", std::ios::binary) << "CREATE TABLE [New] ([Id] LONG);\r\n";
+    int remounted = shell("mount -o remount,ro " + medium.string());
+    std::string output;
+    if (remounted == 0) {
+        shell("cd " + folder.path().string() + " && " KEL_BIN_DIR "/kelrun write.sql " +
+              database.string() + " /e >out 2>&1");
+        output = bytesOfFile(folder / "out");
+    }
+    std::string after = bytesOfFile(database);
+    shell("umount " + medium.string());
+    ASSERT_EQ(remounted, 0);
+    EXPECT_EQ(output, "1\tCREATE TABLE [New] ([Id] LONG)\r\n\r\nError: Cannot update. Database or "
+                      "object is read-only.\r\n\r\nError(s): 1\r\n");
+    EXPECT_TRUE(after == before);
 }
