@@ -30,16 +30,21 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS) -L lib
 
-# The script parser under libFuzzer (clang, sanitizers) in its own build directory; inputs it
-# finds stay in $(FUZZ_BUILD)/corpus, the saved seeds in runner/fuzz/corpus are only read.
+# One target under libFuzzer (clang, sanitizers) in its own build directory: FUZZ_TARGET is
+# parser (the script parser, runner/fuzz) or a folder of fuzz/ (sql, access, settings, script,
+# diff). Inputs it finds stay in $(FUZZ_BUILD)/corpus/<target>; the saved seeds in the
+# target's corpus folder are only read.
+FUZZ_TARGET ?= parser
+FUZZ_DIR = $(if $(filter parser,$(FUZZ_TARGET)),runner/fuzz,fuzz/$(FUZZ_TARGET))
+FUZZ_FLAGS ?=
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_COMPILER=clang++ -DKEL_SANITIZE=ON -DKEL_WITH_UI=OFF -DKEL_FUZZ=ON
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target parser_fuzzer
-	mkdir -p $(FUZZ_BUILD)/corpus
-	$(FUZZ_BUILD)/bin/parser_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-		-dict=runner/fuzz/parser.dict \
-		$(FUZZ_BUILD)/corpus runner/fuzz/corpus
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGET)_fuzzer
+	mkdir -p $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET)
+	$(FUZZ_BUILD)/bin/$(FUZZ_TARGET)_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+		-dict=$(wildcard $(FUZZ_DIR)/*.dict) $(FUZZ_FLAGS) \
+		$(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) $(FUZZ_DIR)/corpus
 
 # Two versions of a database from demo/v1.sql and demo/v2.sql, compared, synchronised with
 # the script kelvor writes, and compared again (demo/run.sh).

@@ -103,8 +103,9 @@ void ComparerPresenter::writeScript() {
         if (sameFile(scriptPath_, first_.path) || sameFile(scriptPath_, second_.path))
             throw text::IOException(u"Can't create file:\n" + scriptPath_ +
                                     u"\nIt is one of the compared databases.");
-        text::TextFileWriter writer(scriptPath_, scriptEncoding_,
-                                    {.messages = text::FileMessages::WithPath});
+        text::TextFileWriter writer(
+            scriptPath_, scriptEncoding_,
+            {.messages = text::FileMessages::WithPath, .replaceAtClose = true});
         writer.open();
         writer.write(scriptText(*comparison_));
         if (!writer.close())

@@ -11,6 +11,7 @@
 #include "foundation/platform/qt/WindowApplication.h"
 #endif
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ void print(FILE* stream, std::u16string_view message) {
 #endif
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit then fails with the program's own message, leaving
+    // the database or file consistent, instead of ending the program half way.
+    std::signal(SIGXFSZ, SIG_IGN);
     // First of all, so that a crash anywhere after it leaves a report.
     settings::installCrashHandler(settings::kComparerDumpFile);
 

@@ -10,6 +10,7 @@
 #include "runner/ui/EditorWindow.h"
 #endif
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,6 +30,9 @@ void print(FILE* stream, std::u16string_view message) {
 #endif
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit then fails with the program's own message, leaving
+    // the database or file consistent, instead of ending the program half way.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::u16string> words;
     for (int i = 0; i < argc; ++i)
         words.push_back(text::fromUtf8(argv[i]));

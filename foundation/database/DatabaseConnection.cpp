@@ -154,6 +154,11 @@ std::shared_ptr<engine::dao::Database> DatabaseConnection::daoDatabase() {
     return database_;
 }
 
+std::shared_ptr<engine::dao::DBEngine> DatabaseConnection::daoEngine() {
+    daoDatabase();
+    return engine_;
+}
+
 void DatabaseConnection::close() {
     // Closing never fails: a close the engine refuses leaves nothing to be done.
     if (daoOpened_) {

@@ -45,6 +45,9 @@ public:
     std::shared_ptr<engine::adox::Catalog> adoxCatalog();
     // Throws DbOpenException, or EngineError when setting the engine's properties fails.
     std::shared_ptr<engine::dao::Database> daoDatabase();
+    // The engine of daoDatabase(), which it opens when needed; for DAO's transactions.
+    // Throws as daoDatabase().
+    std::shared_ptr<engine::dao::DBEngine> daoEngine();
 
     void close();
 

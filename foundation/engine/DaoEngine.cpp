@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace engine {
 
@@ -595,6 +596,7 @@ private:
 
 class DBEngine : public dao::DBEngine {
 public:
+    explicit DBEngine(SessionOpener open) : open_(std::move(open)) {}
     std::u16string systemDB() const override { return systemDB_; }
     void setSystemDB(const std::u16string& path) override { systemDB_ = path; }
     void setDefaultUser(const std::u16string& user) override { user_ = user; }
@@ -608,10 +610,68 @@ public:
         parameters.systemDatabase = systemDB_;
         parameters.userId = user_;
         parameters.userPassword = password_;
-        return std::make_shared<Database>(path, Target{engine::openDatabase(parameters), readOnly});
+        std::shared_ptr<Session> session = open_(parameters);
+        if (inTransaction_)
+            session->beginTransaction();
+        opened_.push_back(session);
+        return std::make_shared<Database>(path, Target{std::move(session), readOnly});
+    }
+    void beginTrans() override {
+        if (inTransaction_)
+            throw EngineError(status::unspecified, u"A transaction is already open.");
+        std::vector<std::shared_ptr<Session>> begun;
+        try {
+            for (const std::shared_ptr<Session>& session : openSessions()) {
+                session->beginTransaction();
+                begun.push_back(session);
+            }
+        } catch (const EngineError&) {
+            for (const std::shared_ptr<Session>& session : begun)
+                session->rollbackTransaction();
+            throw;
+        }
+        inTransaction_ = true;
+    }
+    void commitTrans() override {
+        endTransaction([](Session& session) { session.commitTransaction(); });
+    }
+    void rollback() override {
+        endTransaction([](Session& session) { session.rollbackTransaction(); });
     }
 
 private:
+    // The sessions of the databases still open; a closed one has ended its transaction.
+    std::vector<std::shared_ptr<Session>> openSessions() {
+        std::vector<std::shared_ptr<Session>> open;
+        std::erase_if(opened_,
+                      [](const std::weak_ptr<Session>& session) { return session.expired(); });
+        for (const std::weak_ptr<Session>& weak : opened_)
+            if (std::shared_ptr<Session> session = weak.lock())
+                open.push_back(std::move(session));
+        return open;
+    }
+    // Ends the transaction in every session, also when one of them fails; the first failure
+    // goes to the caller.
+    void endTransaction(const std::function<void(Session&)>& end) {
+        if (!inTransaction_)
+            throw EngineError(status::unspecified, u"No transaction is open.");
+        inTransaction_ = false;
+        std::optional<EngineError> failure;
+        for (const std::shared_ptr<Session>& session : openSessions()) {
+            try {
+                end(*session);
+            } catch (const EngineError& error) {
+                if (!failure)
+                    failure = error;
+            }
+        }
+        if (failure)
+            throw *failure;
+    }
+
+    SessionOpener open_;
+    std::vector<std::weak_ptr<Session>> opened_;
+    bool inTransaction_ = false;
     std::u16string systemDB_;
     std::u16string user_;
     std::u16string password_;
@@ -620,7 +680,11 @@ private:
 } // namespace
 
 std::shared_ptr<dao::DBEngine> makeDBEngine() {
-    return std::make_shared<DBEngine>();
+    return makeDBEngine(openDatabase);
+}
+
+std::shared_ptr<dao::DBEngine> makeDBEngine(SessionOpener open) {
+    return std::make_shared<DBEngine>(std::move(open));
 }
 
 } // namespace engine

@@ -213,13 +213,13 @@ void RegistryDocument::group(const std::vector<std::string>& lines) {
         if (text.empty()) {
             entry.kind = Kind::Blank;
         } else if (text[0] == u'[') {
-            // A broken header leaves the lines after it in no key the programs read.
+            // A broken header leaves the lines after it in no key the programs read; it still
+            // ends the section before it, so that no value is written where it cannot be read.
+            entry.kind = Kind::Section;
             section.clear();
-            if (text.back() == u']') {
-                entry.kind = Kind::Section;
+            if (text.back() == u']')
                 section = trim(text.substr(1, text.size() - 2));
-                entry.key = section;
-            }
+            entry.key = section;
         } else if (text[0] == u'"' || text[0] == u'@') {
             std::u16string_view rest = text.substr(1);
             std::optional<std::u16string> name = u"";
@@ -311,9 +311,21 @@ RegistryDocument::Entry RegistryDocument::makeValueEntry(std::u16string_view key
 void RegistryDocument::terminateLastLine() {
     if (entries_.empty())
         return;
-    std::string& last = entries_.back().lines.back();
-    if (utf16_ && last.size() % 2 != 0)
-        last.push_back('\0'); // complete a broken last character so that what follows aligns
+    std::vector<std::string>& lines = entries_.back().lines;
+    if (utf16_ && lines.back().size() % 2 != 0) {
+        // A broken last character, which reading left out: it goes on a line of its own,
+        // completed so that what follows aligns, and the line it ended reads as before.
+        std::string broken(1, lines.back().back());
+        lines.back().pop_back();
+        if (!lines.back().empty()) {
+            lines.back() += encodeLine(newline_);
+            lines.push_back(broken);
+        } else {
+            lines.back() = broken;
+        }
+        lines.back().push_back('\0');
+    }
+    std::string& last = lines.back();
     std::string end = encodeLine(u"\n");
     if (!last.ends_with(end))
         last += encodeLine(newline_);

@@ -19,12 +19,16 @@ struct OutputFileOptions {
     // given. Temporary files pass platform::openPrivateFile, which creates them with mode
     // 0600 and never writes through a symbolic link.
     std::FILE* (*opener)(const char* nativePath) = nullptr;
+    // Writes a new file beside the path and renames it over the path at a clean close, so
+    // that a crash, a kill or a full disk leaves the old file or none, never a part of the
+    // new one. A file not closed cleanly is removed.
+    bool replaceAtClose = false;
 };
 
 class OutputFile {
 public:
     OutputFile(std::u16string path, OutputFileOptions options);
-    // Closes a file that is still open.
+    // Closes a file that is still open (and drops it when it replaces at close).
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -41,6 +45,9 @@ public:
 
 private:
     [[noreturn]] void fail(std::u16string_view what) const;
+    // The file the bytes go to: the path, or the new file beside it.
+    std::string writtenPath() const;
+    void discard();
 
     std::u16string path_;
     OutputFileOptions options_;

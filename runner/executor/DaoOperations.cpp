@@ -2,7 +2,8 @@
 //
 // No DAO database stays open from one command to the next: each operation closes the
 // connection when it ends, also when it fails, and all but the attachment column close it
-// before they start as well, so that DAO sees what the previous commands did.
+// before they start as well, so that DAO sees what the previous commands did. Each runs in
+// one DAO transaction: it changes the database whole or not at all.
 
 #include "runner/executor/ScriptExecutor.h"
 
@@ -35,10 +36,55 @@ private:
     database::DatabaseConnection& connection_;
 };
 
+// The DAO work of one command in one transaction: a command that fails at any of its steps
+// leaves the database as it found it (a rebuilt column is never left deleted, a property
+// never left removed). The connection is closed at the end either way.
+class DaoWork {
+public:
+    explicit DaoWork(database::DatabaseConnection& connection)
+        : closing_(connection), database_(connection.daoDatabase()),
+          engine_(connection.daoEngine()) {
+        engine_->beginTrans();
+    }
+    ~DaoWork() {
+        if (committed_)
+            return;
+        try {
+            engine_->rollback();
+        } catch (const engine::EngineError&) {
+            // Closing the connection ends the transaction without its changes all the same.
+        }
+    }
+    DaoWork(const DaoWork&) = delete;
+    DaoWork& operator=(const DaoWork&) = delete;
+
+    engine::dao::Database& database() const { return *database_; }
+    void commit() {
+        committed_ = true;
+        engine_->commitTrans();
+    }
+
+private:
+    ClosingConnection closing_;
+    std::shared_ptr<engine::dao::Database> database_;
+    std::shared_ptr<engine::dao::DBEngine> engine_;
+    bool committed_ = false;
+};
+
 std::shared_ptr<engine::dao::Field> fieldOf(engine::dao::Database& database,
                                             const std::u16string& table,
                                             const std::u16string& column) {
     return database.tableDefs()->item(table)->fields()->item(column);
+}
+
+bool trySetProperty(engine::dao::Field& field, const std::u16string& property,
+                    const engine::Variant& value) {
+    try {
+        field.properties()->item(property)->setValue(value);
+        return true;
+    } catch (const engine::EngineError&) {
+        return false;
+    }
 }
 
 } // namespace
@@ -46,10 +92,9 @@ std::shared_ptr<engine::dao::Field> fieldOf(engine::dao::Database& database,
 void ScriptExecutor::execute(const SQLCommandAddConstraintNoIndex& command) {
     useEngine();
     connection_.close();
-    ClosingConnection closing(connection_);
-    std::shared_ptr<engine::dao::Database> database = connection_.daoDatabase();
+    DaoWork work(connection_);
     std::shared_ptr<engine::dao::Relation> relation =
-        database->createRelation(command.constraintName());
+        work.database().createRelation(command.constraintName());
     relation->setTable(command.referencedTable());
     relation->setForeignTable(command.table());
     std::int32_t attributes =
@@ -65,26 +110,29 @@ void ScriptExecutor::execute(const SQLCommandAddConstraintNoIndex& command) {
         field->setForeignName(pair.column);
         relation->fields()->append(field);
     }
-    database->relations()->append(relation);
+    work.database().relations()->append(relation);
+    work.commit();
 }
 
 void ScriptExecutor::execute(const SQLCommandAlterDefaultValue& command) {
     useEngine();
     connection_.close();
-    ClosingConnection closing(connection_);
-    fieldOf(*connection_.daoDatabase(), command.table(), command.column())
+    DaoWork work(connection_);
+    fieldOf(work.database(), command.table(), command.column())
         ->setDefaultValue(engine::Variant(command.defaultValue()));
+    work.commit();
 }
 
 void ScriptExecutor::execute(const SQLCommandAddAttachment& command) {
     useEngine();
-    ClosingConnection closing(connection_);
+    DaoWork work(connection_);
     std::shared_ptr<engine::dao::TableDef> table =
-        connection_.daoDatabase()->tableDefs()->item(command.table());
+        work.database().tableDefs()->item(command.table());
     std::shared_ptr<engine::dao::Field> field = table->createField(
         engine::Variant(command.column()), engine::Variant(std::int32_t(attachmentType)),
         engine::Variant(std::int32_t(0)));
     table->fields()->append(field);
+    work.commit();
 }
 
 void ScriptExecutor::execute(const SQLCommandAlterDecimalPlaces& command) {
@@ -106,42 +154,41 @@ void ScriptExecutor::setFieldProperty(const std::u16string& table, const std::u1
                                       const std::u16string& property, int type,
                                       const engine::Variant& value) {
     connection_.close();
-    ClosingConnection closing(connection_);
-    std::shared_ptr<engine::dao::Field> field = fieldOf(*connection_.daoDatabase(), table, column);
-    try {
-        field->properties()->item(property)->setValue(value);
-        return;
-    } catch (const engine::EngineError&) {
-        // Absent, or it takes no such value: made anew below.
+    DaoWork work(connection_);
+    std::shared_ptr<engine::dao::Field> field = fieldOf(work.database(), table, column);
+    if (!trySetProperty(*field, property, value)) {
+        // Absent, or it takes no such value: made anew.
+        try {
+            field->properties()->remove(property);
+        } catch (const engine::EngineError&) {
+        }
+        field->properties()->append(field->createProperty(property, type, value));
     }
-    try {
-        field->properties()->remove(property);
-    } catch (const engine::EngineError&) {
-    }
-    field->properties()->append(field->createProperty(property, type, value));
+    work.commit();
 }
 
 void ScriptExecutor::deleteFieldProperty(const std::u16string& table, const std::u16string& column,
                                          const std::u16string& property) {
     connection_.close();
-    ClosingConnection closing(connection_);
-    std::shared_ptr<engine::dao::Field> field = fieldOf(*connection_.daoDatabase(), table, column);
+    DaoWork work(connection_);
+    std::shared_ptr<engine::dao::Field> field = fieldOf(work.database(), table, column);
     try {
         field->properties()->remove(property);
     } catch (const engine::EngineError&) {
         // A column without the property is what was asked for.
     }
+    work.commit();
 }
 
 // A calculated column's expression cannot change in place: the column is made anew with the
-// old one's properties and the new expression. Once the old column is deleted it stays
-// deleted, whatever fails after.
+// old one's properties and the new expression. All of it is one transaction, so that a
+// failure after the old column's deletion brings the old column back.
 void ScriptExecutor::execute(const SQLCommandAlterCalculatedFieldExpression& command) {
     useEngine();
     connection_.close();
-    ClosingConnection closing(connection_);
+    DaoWork work(connection_);
     std::shared_ptr<engine::dao::TableDef> table =
-        connection_.daoDatabase()->tableDefs()->item(command.table());
+        work.database().tableDefs()->item(command.table());
     std::shared_ptr<engine::dao::Field> old = table->fields()->item(command.column());
     std::shared_ptr<engine::dao::Field> rebuilt = table->createField({}, {}, {});
 
@@ -172,6 +219,7 @@ void ScriptExecutor::execute(const SQLCommandAlterCalculatedFieldExpression& com
     table->fields()->append(rebuilt);
     if (expressionError)
         throw *expressionError;
+    work.commit();
 }
 
 } // namespace SQLExecutor

@@ -197,6 +197,9 @@ public:
         return std::make_shared<FaultyDaoDatabase>(
             real_->openDatabase(path, options, readOnly, connect), plan_);
     }
+    void beginTrans() override { real_->beginTrans(); }
+    void commitTrans() override { real_->commitTrans(); }
+    void rollback() override { real_->rollback(); }
 
 private:
     std::shared_ptr<dao::DBEngine> real_;

@@ -50,6 +50,14 @@ public:
     // A saved query from its text; the text decides between view and procedure.
     virtual void appendQuery(const std::u16string& name, const std::u16string& text);
 
+    // Several catalog changes as one: after begin, each change still happens whole or not at
+    // all, and commit keeps them while rollback undoes every one. One level only; changes of
+    // rows are refused until the end. A backend that cannot write has nothing to undo: its
+    // transactions do nothing.
+    virtual void beginTransaction() {}
+    virtual void commitTransaction() {}
+    virtual void rollbackTransaction() {}
+
     virtual void close() = 0;
 };
 

@@ -131,6 +131,11 @@ public:
     virtual std::shared_ptr<Database> openDatabase(const std::u16string& path,
                                                    const Variant& options, bool readOnly,
                                                    const std::u16string& connect) = 0;
+    // One transaction over the databases this engine opened, those opened until it ends
+    // included: commitTrans keeps every change made since beginTrans, rollback undoes them.
+    virtual void beginTrans() = 0;
+    virtual void commitTrans() = 0;
+    virtual void rollback() = 0;
 };
 
 } // namespace engine::dao

@@ -5,6 +5,7 @@
 #include "foundation/text/WideString.h"
 
 #include <array>
+#include <initializer_list>
 
 namespace engine::embedded {
 
@@ -625,7 +626,9 @@ private:
 
 } // namespace
 
-bool isDataStatement(std::u16string_view sql) {
+namespace {
+
+bool startsWithOneOf(std::u16string_view sql, std::initializer_list<std::u16string_view> words) {
     std::vector<Token> tokens = tokenize(sql);
     const Token* first = &tokens.front();
     for (const Token& token : tokens) // a query may start inside parentheses
@@ -633,11 +636,21 @@ bool isDataStatement(std::u16string_view sql) {
             first = &token;
             break;
         }
-    for (std::u16string_view word :
-         {u"SELECT", u"INSERT", u"UPDATE", u"DELETE", u"PARAMETERS", u"TRANSFORM"})
+    for (std::u16string_view word : words)
         if (first->isWord(word))
             return true;
     return false;
+}
+
+} // namespace
+
+bool isDataStatement(std::u16string_view sql) {
+    return startsWithOneOf(
+        sql, {u"SELECT", u"INSERT", u"UPDATE", u"DELETE", u"PARAMETERS", u"TRANSFORM"});
+}
+
+bool isPlainQuery(std::u16string_view sql) {
+    return startsWithOneOf(sql, {u"SELECT", u"TRANSFORM"});
 }
 
 Statement parseDdl(std::u16string_view sql) {

@@ -15,6 +15,8 @@ namespace engine::embedded {
 // True when the statement starts with a word that begins a query or data change (SELECT,
 // INSERT, UPDATE, DELETE, PARAMETERS, TRANSFORM) rather than DDL.
 bool isDataStatement(std::u16string_view sql);
+// True when the statement starts with SELECT or TRANSFORM: it reads rows and changes none.
+bool isPlainQuery(std::u16string_view sql);
 
 ddl::Statement parseDdl(std::u16string_view sql);
 

@@ -30,6 +30,7 @@ void EmbeddedSession::close() {
     db_.reset();
     data_.reset();
     cached_.reset();
+    inTransaction_ = false; // closing rolled it back
 }
 
 std::shared_ptr<const catalog::Catalog> EmbeddedSession::catalog() {
@@ -68,8 +69,14 @@ std::shared_ptr<ado::Recordset> EmbeddedSession::execute(const std::u16string& s
                                                          const std::vector<Variant>& parameters,
                                                          std::int64_t* recordsAffected) {
     db();
-    if (isDataStatement(sql))
+    if (isDataStatement(sql)) {
+        // Foreign keys are off for the whole of a transaction (see beginTransaction): a row
+        // change would go unchecked and cascade nowhere.
+        if (inTransaction_ && !isPlainQuery(sql))
+            throw EngineError(status::unspecified,
+                              u"Rows cannot be changed while the catalog is being changed.");
         return data_->execute(*catalog(), sql, parameters, recordsAffected);
+    }
     ddl::Statement statement = parseDdl(sql);
     change([&](SchemaEditor& editor) { editor.execute(statement); });
     if (recordsAffected)
@@ -108,6 +115,48 @@ void EmbeddedSession::dropRelation(const std::u16string& name) {
 
 void EmbeddedSession::appendQuery(const std::u16string& name, const std::u16string& text) {
     change([&](SchemaEditor& editor) { editor.appendQuery(name, text); });
+}
+
+// Foreign keys must be off while a table is rebuilt (see change), and SQLite changes that
+// setting only outside a transaction: it is turned off here for the whole transaction.
+// Every change inside checks the keys it makes itself, and rows cannot change meanwhile.
+void EmbeddedSession::beginTransaction() {
+    SqliteDatabase& database = writableDb();
+    if (inTransaction_)
+        throw EngineError(status::unspecified, u"A transaction is already open.");
+    database.exec("PRAGMA foreign_keys = OFF");
+    try {
+        database.exec("BEGIN IMMEDIATE");
+    } catch (const EngineError&) {
+        database.exec("PRAGMA foreign_keys = ON");
+        throw;
+    }
+    inTransaction_ = true;
+}
+
+void EmbeddedSession::commitTransaction() {
+    SqliteDatabase& database = db();
+    if (!inTransaction_)
+        throw EngineError(status::unspecified, u"No transaction is open.");
+    database.exec("COMMIT");
+    inTransaction_ = false;
+    database.exec("PRAGMA foreign_keys = ON");
+}
+
+void EmbeddedSession::rollbackTransaction() {
+    SqliteDatabase& database = db();
+    if (!inTransaction_)
+        throw EngineError(status::unspecified, u"No transaction is open.");
+    inTransaction_ = false;
+    // The schema version goes back too and may later be reached again by other changes: the
+    // cached catalog of the undone ones must not be taken for theirs.
+    cached_.reset();
+    try {
+        database.exec("ROLLBACK");
+    } catch (const EngineError&) {
+        // A failure that ended the transaction already rolled it back.
+    }
+    database.exec("PRAGMA foreign_keys = ON");
 }
 
 std::optional<DocumentStore::Bytes> EmbeddedSession::document(int objectType,

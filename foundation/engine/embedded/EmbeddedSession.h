@@ -34,6 +34,9 @@ public:
     void appendRelation(const catalog::Relation& relation) override;
     void dropRelation(const std::u16string& name) override;
     void appendQuery(const std::u16string& name, const std::u16string& text) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
     void close() override;
 
     // The Access application's documents (see DocumentStore); each change is one transaction.
@@ -53,6 +56,7 @@ private:
     std::unique_ptr<DataStatements> data_; // its SQL functions live in db_: closed after it
     std::shared_ptr<const catalog::Catalog> cached_;
     std::int64_t cachedVersion_ = -1;
+    bool inTransaction_ = false;
 };
 
 } // namespace engine::embedded

@@ -241,14 +241,15 @@ Variant::Bytes SqliteStatement::blob(int column) const {
     return data ? Variant::Bytes(data, data + size) : Variant::Bytes();
 }
 
-SqliteTransaction::SqliteTransaction(SqliteDatabase& db) : db_(db) {
-    db_.exec("BEGIN IMMEDIATE");
+SqliteTransaction::SqliteTransaction(SqliteDatabase& db)
+    : db_(db), nested_(!sqlite3_get_autocommit(db.handle())) {
+    db_.exec(nested_ ? "SAVEPOINT statement" : "BEGIN IMMEDIATE");
 }
 
 SqliteTransaction::~SqliteTransaction() {
     if (open_) {
         try {
-            db_.exec("ROLLBACK");
+            db_.exec(nested_ ? "ROLLBACK TO statement; RELEASE statement" : "ROLLBACK");
         } catch (const EngineError&) {
             // The failed statement already ended the transaction.
         }
@@ -256,7 +257,7 @@ SqliteTransaction::~SqliteTransaction() {
 }
 
 void SqliteTransaction::commit() {
-    db_.exec("COMMIT");
+    db_.exec(nested_ ? "RELEASE statement" : "COMMIT");
     open_ = false;
 }
 

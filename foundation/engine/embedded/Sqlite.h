@@ -93,6 +93,8 @@ private:
 };
 
 // One statement's transaction: BEGIN IMMEDIATE at construction, ROLLBACK unless commit() ran.
+// Inside a transaction that is already open it is a savepoint, so that a failed statement
+// undoes only itself and the outer transaction decides about the rest.
 class SqliteTransaction {
 public:
     explicit SqliteTransaction(SqliteDatabase& db);
@@ -101,6 +103,7 @@ public:
 
 private:
     SqliteDatabase& db_;
+    bool nested_;
     bool open_ = true;
 };
 

@@ -99,6 +99,9 @@ public:
             throw EngineError(0x80040E4D, u"Not a valid password.");
         return std::make_shared<FakeDatabase>(engine_);
     }
+    void beginTrans() override { engine_.calls.push_back(u"BeginTrans"); }
+    void commitTrans() override { engine_.calls.push_back(u"CommitTrans"); }
+    void rollback() override { engine_.calls.push_back(u"Rollback"); }
 
 private:
     FakeEngine& engine_;

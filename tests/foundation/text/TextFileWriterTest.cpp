@@ -10,6 +10,9 @@
 #include <iterator>
 #include <string>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 using namespace text;
 namespace fs = std::filesystem;
 
@@ -140,4 +143,54 @@ TEST(IOException, CarriesTheMessageInBothForms) {
     EXPECT_STREQ(e.what(), "Can't create file:\n/tmp/\xC3\xA9");
     IOException copy = e;
     EXPECT_EQ(copy.message(), e.message());
+}
+
+// A file that replaces the old one at close: until a clean close the old content stays, and
+// a writer given up half way (a crash, a kill, an exception) leaves nothing of the new one.
+TEST_F(TextFileWriterTest, ReplacingWriterKeepsTheOldFileUntilACleanClose) {
+    std::u16string script = path("sync.sql");
+    writeWith(script, TextEncoding::ASCII, u"old script");
+    {
+        TextFileWriter writer(script, TextEncoding::ASCII, {.replaceAtClose = true});
+        writer.open();
+        writer.write(u"CREATE TABLE [Half]");
+        EXPECT_EQ(contents(script), "old script");
+    } // given up without close
+    EXPECT_EQ(contents(script), "old script");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+
+    fs::permissions(toUtf8(script), fs::perms::owner_read | fs::perms::owner_write);
+    TextFileWriter writer(script, TextEncoding::ASCII, {.replaceAtClose = true});
+    writer.open();
+    writer.write(u"new script");
+    EXPECT_TRUE(writer.close());
+    EXPECT_EQ(contents(script), "new script");
+    EXPECT_EQ(fs::status(toUtf8(script)).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+// The file-size limit stands in for a full disk: the write fails with the message, and the
+// old file is all that is left.
+TEST_F(TextFileWriterTest, ReplacingWriterOnAFullDiskLeavesTheOldFile) {
+    std::u16string script = path("sync.sql");
+    writeWith(script, TextEncoding::ASCII, u"old script");
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::u16string message;
+    {
+        TextFileWriter writer(script, TextEncoding::UTF8,
+                              {.messages = FileMessages::WithPath, .replaceAtClose = true});
+        writer.open();
+        message = messageOf([&] { writer.write(std::u16string(10000, u'x')); });
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(message, u"Can't write file:\n" + script);
+    EXPECT_EQ(contents(script), "old script");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
