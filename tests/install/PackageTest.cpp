@@ -1,0 +1,91 @@
+// `make package`: the Debian package, built by CPack into a scratch folder, accepted by
+// lintian, and its programs run from the unpacked package.
+
+#include "tests/foundation/platform/ScratchFolder.h"
+#include "tests/install/Tools.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PackageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = new ScratchFolder;
+        built_ = runProgram("cpack", {"-G", "DEB", "--config", KEL_BUILD_DIR "/CPackConfig.cmake",
+                                      "-B", folder_->path().string()});
+        for (const auto& entry : fs::directory_iterator(folder_->path()))
+            if (entry.path().extension() == ".deb")
+                package_ = entry.path();
+        if (!package_.empty())
+            runProgram("dpkg-deb", {"-x", package_.string(), root().string()});
+    }
+    static void TearDownTestSuite() {
+        delete folder_;
+        folder_ = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_EQ(built_.exitCode, 0) << describe(built_);
+        ASSERT_FALSE(package_.empty());
+    }
+
+    static fs::path root() { return folder_->path() / "root"; }
+    static std::string field(const char* name) {
+        return runProgram("dpkg-deb", {"--field", package_.string(), name}).out;
+    }
+
+    static ScratchFolder* folder_;
+    static KelvorOutcome built_;
+    static fs::path package_;
+};
+
+ScratchFolder* PackageTest::folder_ = nullptr;
+KelvorOutcome PackageTest::built_;
+fs::path PackageTest::package_;
+
+} // namespace
+
+TEST_F(PackageTest, TheControlFieldsNameThePackageAndItsLibraries) {
+    EXPECT_EQ(package_.filename().string().rfind("kelvor_3.7-1_", 0), 0u) << package_;
+    EXPECT_EQ(field("Package"), "kelvor\n");
+    EXPECT_EQ(field("Section"), "database\n");
+    // dpkg-shlibdeps found the libraries the programs link.
+    std::string depends = field("Depends");
+    for (const char* library : {"libc6", "libstdc++6", "libsqlite3-0", "libmdb3"})
+        EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
+}
+
+TEST_F(PackageTest, LintianFindsNoErrors) {
+    KelvorOutcome lintian = runProgram("lintian", {"--fail-on", "error", package_.string()});
+    EXPECT_EQ(lintian.exitCode, 0) << describe(lintian);
+    EXPECT_EQ(lintian.out.find("E: "), std::string::npos) << lintian.out;
+}
+
+TEST_F(PackageTest, TheUnpackedProgramsWork) {
+    const fs::path bin = root() / "usr/bin";
+    ScratchFolder work;
+    fs::path script = work / "shop.sql";
+    std::ofstream(script) << "CREATE TABLE [Customers] ([Id] LONG, [Name] TEXT(50));\r\n";
+    fs::path shop = work / "shop.mdb";
+    EXPECT_EQ(runProgram((bin / "kelrun").string(), {script.string(), shop.string(), "/c", "/e"})
+                  .exitCode,
+              1);
+
+    KelvorOutcome schema = runProgram((bin / "kelvor-schema").string(), {shop.string()});
+    EXPECT_EQ(schema.exitCode, 0) << describe(schema);
+    EXPECT_EQ(schema.out, "CREATE TABLE [Customers] ([Id] LONG, [Name] TEXT(50));\n");
+
+    KelvorOutcome compared = runProgram((bin / "kelvor").string(),
+                                        {shop.string(), sharedAccessFile("testV2003.mdb").string(),
+                                         (work / "sync.sql").string(), "/e", "/x"});
+    EXPECT_EQ(compared.exitCode, 1) << describe(compared);
+    EXPECT_TRUE(fs::is_regular_file(work / "sync.sql"));
+
+    for (const char* path :
+         {"usr/share/man/man1/kelvor.1.gz", "usr/share/doc/kelvor/kelvor-manual.html",
+          "usr/share/applications/org.kelvor.kelvor.desktop",
+          "usr/share/icons/hicolor/scalable/apps/kelvor.svg"})
+        EXPECT_TRUE(fs::is_regular_file(root() / path)) << path;
+}
