@@ -27,8 +27,7 @@ set(CPACK_PACKAGE_VENDOR "The Kelvor developers")
 set(CPACK_PACKAGE_CONTACT ${KEL_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "schema comparer and script runner for Access databases")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "schema comparer and script runner for Access databases
-Kelvor reads the structure of two Microsoft Access databases (.mdb, .accdb),
+    "Kelvor reads the structure of two Microsoft Access databases (.mdb, .accdb),
 lists what was added, deleted or changed, shows line diffs and writes the
 script that gives the first database the structure of the second. Kelrun runs
 such a script against a database. kelvor-schema prints a database's structure

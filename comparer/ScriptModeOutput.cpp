@@ -31,6 +31,9 @@ void writeScriptToStandardOutput(const std::u16string& script, text::TextEncodin
 
 void writeReport(const std::u16string& path, std::u16string_view report) {
     std::string bytes = text::toUtf8WithLineFeeds(report);
+    // A text file's last line ends like the others.
+    if (!bytes.empty() && bytes.back() != '\n')
+        bytes += '\n';
     if (isStandardOutput(path)) {
         writeStandardOutput(bytes.data(), bytes.size());
         return;

@@ -3,7 +3,7 @@
 // Where script mode writes its texts. "-" names standard output, so that a pipeline can take
 // the script or the report without a file. The script keeps the bytes its file would get,
 // byte-order mark included, so that redirecting it gives the same file; the report is a text
-// for people and logs: UTF-8 without a mark, with LF line ends.
+// for people and logs: UTF-8 without a mark, with LF line ends, the last line ended too.
 
 #include "foundation/text/TextEncoder.h"
 

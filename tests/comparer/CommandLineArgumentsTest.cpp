@@ -102,7 +102,7 @@ TEST(CommandLineArguments, ScriptFormCollectsSwitchesInAnyCaseAndOrder) {
 }
 
 TEST(CommandLineArguments, UnknownWordAfterTheScriptShowsUsage) {
-    expectUsage(parse({u"a.mdb", u"b.mdb", u"out.sql", u"/utf8", u"/x"}), RunMode::ShowUsage);
+    expectUsage(parse({u"a.mdb", u"b.mdb", u"out.sql", u"/utf8", u"/y"}), RunMode::ShowUsage);
     expectUsage(parse({u"a.mdb", u"b.mdb", u"out.sql", u"extra.sql"}), RunMode::ShowUsage);
 }
 

@@ -68,7 +68,7 @@ TEST_F(ScriptModePipelineTest, TheReportIsUtf8WithLineFeedsBesideTheScript) {
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(bytesOf(script), "\xEF\xBB\xBF" + text::toUtf8(texts.script));
     std::string bytes = bytesOf(report);
-    EXPECT_EQ(bytes, text::toUtf8WithLineFeeds(texts.report));
+    EXPECT_EQ(bytes, text::toUtf8WithLineFeeds(texts.report) + "\n");
     EXPECT_EQ(bytes.find('\r'), std::string::npos);
     EXPECT_NE(bytes.find("Invoices"), std::string::npos);
 
@@ -77,7 +77,7 @@ TEST_F(ScriptModePipelineTest, TheReportIsUtf8WithLineFeedsBesideTheScript) {
     databases.second = databases.copyOfFirst;
     std::ofstream(script) << "kept";
     KelvorOutcome identical = run(script, {"/e", "/r", "-"});
-    EXPECT_EQ(identical.out, text::toUtf8WithLineFeeds(expected().report));
+    EXPECT_EQ(identical.out, text::toUtf8WithLineFeeds(expected().report) + "\n");
     EXPECT_NE(identical.out.find("are identical."), std::string::npos);
     EXPECT_EQ(identical.err, "database schemas are identical");
     EXPECT_EQ(bytesOf(script), "kept");
