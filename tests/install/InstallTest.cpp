@@ -1,7 +1,6 @@
 // `cmake --install` into a staging folder: every file in its usual place, and what the
-// desktop, man and bash make of them.
+// desktop, man and bash make of them. ctest stages the build first (install.stage).
 
-#include "tests/foundation/platform/ScratchFolder.h"
 #include "tests/install/Tools.h"
 
 #include <gtest/gtest.h>
@@ -10,26 +9,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class InstallTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        stage_ = new ScratchFolder;
-        installed_ = installBuild(stage_->path(), "/usr");
-    }
-    static void TearDownTestSuite() {
-        delete stage_;
-        stage_ = nullptr;
-    }
-    void SetUp() override { ASSERT_EQ(installed_.exitCode, 0) << describe(installed_); }
-
-    static fs::path usr(const std::string& path) { return stage_->path() / "usr" / path; }
-
-    static ScratchFolder* stage_;
-    static KelvorOutcome installed_;
-};
-
-ScratchFolder* InstallTest::stage_ = nullptr;
-KelvorOutcome InstallTest::installed_;
+// The staged installation (ctest's fixture "installed").
+fs::path usr(const std::string& path) {
+    return fs::path(KEL_STAGE_DIR) / "usr" / path;
+}
 
 // The words of a bash completion after the words already typed.
 std::string complete(const fs::path& script, const std::string& function,
@@ -45,7 +28,7 @@ std::string complete(const fs::path& script, const std::string& function,
 
 } // namespace
 
-TEST_F(InstallTest, EveryFileGoesToItsUsualPlace) {
+TEST(Install, EveryFileGoesToItsUsualPlace) {
     for (const char* path : {"bin/kelvor",
                              "bin/kelrun",
                              "bin/kelvor-schema",
@@ -74,7 +57,7 @@ TEST_F(InstallTest, EveryFileGoesToItsUsualPlace) {
     }
 }
 
-TEST_F(InstallTest, TheDesktopAcceptsTheEntriesAndTheirMetadata) {
+TEST(Install, TheDesktopAcceptsTheEntriesAndTheirMetadata) {
     for (const char* name : {"org.kelvor.kelvor", "org.kelvor.kelrun"}) {
         SCOPED_TRACE(name);
         fs::path entry = usr("share/applications") / (std::string(name) + ".desktop");
@@ -97,7 +80,7 @@ TEST_F(InstallTest, TheDesktopAcceptsTheEntriesAndTheirMetadata) {
     EXPECT_NE(kelrun.find("\nIcon=kelrun\n"), std::string::npos);
 }
 
-TEST_F(InstallTest, ManPagesRenderCleanlyAndNameEverySwitch) {
+TEST(Install, ManPagesRenderCleanlyAndNameEverySwitch) {
     struct Page {
         const char* name;
         std::vector<std::string> words;
@@ -118,7 +101,7 @@ TEST_F(InstallTest, ManPagesRenderCleanlyAndNameEverySwitch) {
     }
 }
 
-TEST_F(InstallTest, TheManualCoversBothCommandLinesTheWindowsAndGit) {
+TEST(Install, TheManualCoversBothCommandLinesTheWindowsAndGit) {
     std::string manual = bytesOf(usr("share/doc/kelvor/kelvor-manual.html"));
     for (const char* word : {"/utf8",
                              "/utf16",
@@ -146,7 +129,7 @@ TEST_F(InstallTest, TheManualCoversBothCommandLinesTheWindowsAndGit) {
     EXPECT_EQ(bytesOf(fs::path(KEL_BIN_DIR) / "kelvor-manual.html"), manual);
 }
 
-TEST_F(InstallTest, BashCompletesTheSwitchesOfEachProgram) {
+TEST(Install, BashCompletesTheSwitchesOfEachProgram) {
     fs::path completion = usr("share/bash-completion/completions/kelvor");
     EXPECT_EQ(complete(completion, "_kelvor", {"kelvor", "a.mdb", "b.mdb", "out.sql", "/"}),
               "/utf8\n/utf16\n/e\n/r\n/x\n");
@@ -158,7 +141,7 @@ TEST_F(InstallTest, BashCompletesTheSwitchesOfEachProgram) {
     EXPECT_EQ(bytesOf(usr("share/bash-completion/completions/kelrun")), bytesOf(completion));
 }
 
-TEST_F(InstallTest, TheInstalledProgramsRun) {
+TEST(Install, TheInstalledProgramsRun) {
     KelvorOutcome schema =
         runProgram(usr("bin/kelvor-schema").string(), {sharedAccessFile("testV2003.mdb").string()});
     EXPECT_EQ(schema.exitCode, 0) << describe(schema);

@@ -1,5 +1,5 @@
-// `make package`: the Debian package, built by CPack into a scratch folder, accepted by
-// lintian, and its programs run from the unpacked package.
+// `make package`: the Debian package, built by CPack, accepted by lintian, and its programs
+// run from the unpacked package. ctest builds and unpacks it first (package.build).
 
 #include "tests/foundation/platform/ScratchFolder.h"
 #include "tests/install/Tools.h"
@@ -10,45 +10,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class PackageTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        folder_ = new ScratchFolder;
-        built_ = runProgram("cpack", {"-G", "DEB", "--config", KEL_BUILD_DIR "/CPackConfig.cmake",
-                                      "-B", folder_->path().string()});
-        for (const auto& entry : fs::directory_iterator(folder_->path()))
-            if (entry.path().extension() == ".deb")
-                package_ = entry.path();
-        if (!package_.empty())
-            runProgram("dpkg-deb", {"-x", package_.string(), root().string()});
-    }
-    static void TearDownTestSuite() {
-        delete folder_;
-        folder_ = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_EQ(built_.exitCode, 0) << describe(built_);
-        ASSERT_FALSE(package_.empty());
-    }
+// The package and its unpacked files (ctest's fixture "packaged").
+fs::path package() {
+    for (const auto& entry : fs::directory_iterator(KEL_PACKAGE_DIR))
+        if (entry.path().extension() == ".deb")
+            return entry.path();
+    return {};
+}
 
-    static fs::path root() { return folder_->path() / "root"; }
-    static std::string field(const char* name) {
-        return runProgram("dpkg-deb", {"--field", package_.string(), name}).out;
-    }
+fs::path root() {
+    return fs::path(KEL_PACKAGE_DIR) / "root";
+}
 
-    static ScratchFolder* folder_;
-    static KelvorOutcome built_;
-    static fs::path package_;
-};
-
-ScratchFolder* PackageTest::folder_ = nullptr;
-KelvorOutcome PackageTest::built_;
-fs::path PackageTest::package_;
+std::string field(const char* name) {
+    return runProgram("dpkg-deb", {"--field", package().string(), name}).out;
+}
 
 } // namespace
 
-TEST_F(PackageTest, TheControlFieldsNameThePackageAndItsLibraries) {
-    EXPECT_EQ(package_.filename().string().rfind("kelvor_3.7-1_", 0), 0u) << package_;
+TEST(Package, TheControlFieldsNameThePackageAndItsLibraries) {
+    EXPECT_EQ(package().filename().string().rfind("kelvor_3.7-1_", 0), 0u) << package();
     EXPECT_EQ(field("Package"), "kelvor\n");
     EXPECT_EQ(field("Section"), "database\n");
     // dpkg-shlibdeps found the libraries the programs link.
@@ -57,13 +38,13 @@ TEST_F(PackageTest, TheControlFieldsNameThePackageAndItsLibraries) {
         EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
 }
 
-TEST_F(PackageTest, LintianFindsNoErrors) {
-    KelvorOutcome lintian = runProgram("lintian", {"--fail-on", "error", package_.string()});
+TEST(Package, LintianFindsNoErrors) {
+    KelvorOutcome lintian = runProgram("lintian", {"--fail-on", "error", package().string()});
     EXPECT_EQ(lintian.exitCode, 0) << describe(lintian);
     EXPECT_EQ(lintian.out.find("E: "), std::string::npos) << lintian.out;
 }
 
-TEST_F(PackageTest, TheUnpackedProgramsWork) {
+TEST(Package, TheUnpackedProgramsWork) {
     const fs::path bin = root() / "usr/bin";
     ScratchFolder work;
     fs::path script = work / "shop.sql";
