@@ -20,11 +20,17 @@ void showMessage(std::u16string_view caption, std::u16string_view text) {
         handler()(caption, text);
         return;
     }
+    showMessageOnStandardError(caption, text);
+}
+
+void showMessageOnStandardError(std::u16string_view caption, std::u16string_view text) {
     std::string line = text::toUtf8(caption) + ": " + text::toUtf8(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
 }
 
-void setMessageBoxHandler(MessageBoxHandler h) { handler() = std::move(h); }
+void setMessageBoxHandler(MessageBoxHandler h) {
+    handler() = std::move(h);
+}
 
 } // namespace platform

@@ -9,9 +9,13 @@
 
 namespace platform {
 
-using MessageBoxHandler = std::function<void(std::u16string_view caption, std::u16string_view text)>;
+using MessageBoxHandler =
+    std::function<void(std::u16string_view caption, std::u16string_view text)>;
 
 void showMessage(std::u16string_view caption, std::u16string_view text);
+
+// The message as a line "caption: text" on standard error, whatever handler is installed.
+void showMessageOnStandardError(std::u16string_view caption, std::u16string_view text);
 
 // Replaces the handler; an empty handler restores standard error.
 void setMessageBoxHandler(MessageBoxHandler handler);
