@@ -50,7 +50,10 @@ protected:
 } // namespace
 
 TEST_F(SchemaToolTest, AnEmbeddedDatabaseGivesTheScriptThatMakesItAgain) {
+    const std::string before = bytesOf(databases.second);
     KelvorOutcome outcome = runSchemaTool({databases.second.string()});
+    // git runs the driver on the work tree's file: reading must not change it.
+    EXPECT_EQ(bytesOf(databases.second), before);
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(outcome.out, expectedOutput(databases.second));
