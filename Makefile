@@ -22,6 +22,7 @@ build: configure
 # sanitizers.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cat $(BUILD)/conformance-summary.txt
 	$(MAKE) test-asan
 
 test-asan: deps

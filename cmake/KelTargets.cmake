@@ -47,6 +47,14 @@ function(kel_test name)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${K_LABEL} ${fixture}
-      ENVIRONMENT "XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;QT_QPA_PLATFORM=offscreen")
+    PROPERTIES LABELS ${K_LABEL} ${fixture})
+  # Discovery passes its properties on as separate words, which splits a list such as
+  # ENVIRONMENT; a script run after the discovered tests are loaded sets it whole.
+  set(environment "XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;QT_QPA_PLATFORM=offscreen")
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${script}
+    "foreach(test IN LISTS ${name}_TESTS)\n"
+    "  set_tests_properties(\"\${test}\" PROPERTIES ENVIRONMENT \"${environment}\")\n"
+    "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
 endfunction()

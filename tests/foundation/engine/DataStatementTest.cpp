@@ -166,57 +166,6 @@ TEST_F(DataStatements, AccessSqlTranslatesIntoTheSameResults) {
               (std::vector<std::string>{"cherry", "zz"}));
 }
 
-TEST_F(DataStatements, ChangesReportTheRowsTheyTouchedAndFillDefaults) {
-    exec(u"CREATE TABLE [S] ([Id] AUTOINCREMENT, [Name] TEXT(10) DEFAULT \"new\", "
-         u"[Qty] LONG DEFAULT 5, [Since] DATETIME DEFAULT '1/1/2000')");
-    EXPECT_EQ(run(u"INSERT INTO [S] ([Qty]) VALUES (1)"), 1);
-    EXPECT_EQ(run(u"INSERT INTO [S] ([Name]) VALUES ('b')"), 1);
-    EXPECT_EQ(run(u"INSERT INTO [S] ([Name], [Qty]) SELECT [Name] & '2', [Qty] * 10 FROM [S]"), 2);
-    EXPECT_EQ(select(u"SELECT * FROM [S] ORDER BY [Id]"),
-              (std::vector<std::string>{"1|new|1|01/01/2000", "2|b|5|01/01/2000",
-                                        "3|new2|10|01/01/2000", "4|b2|50|01/01/2000"}));
-    EXPECT_EQ(run(u"UPDATE [S] SET [Qty] = [Qty] + 1 WHERE [Name] Like '*2'"), 2);
-    EXPECT_EQ(run(u"UPDATE [S] SET [Qty] = 0 WHERE [Id] > 100"), 0);
-    EXPECT_EQ(run(u"DELETE * FROM [S] WHERE [Qty] > 50"), 1);
-    EXPECT_EQ(run(u"DELETE FROM [S]"), 3);
-    EXPECT_EQ(run(u"INSERT INTO [S] ([Name]) VALUES ('after')"), 1);
-    EXPECT_EQ(single(u"SELECT [Id] FROM [S]"), Variant(std::int32_t(1)));
-}
-
-TEST_F(DataStatements, MalformedAndUnknownNamesFailWithTheEngineWording) {
-    exec(u"CREATE TABLE [T] ([A] LONG, [B] TEXT(5))");
-    EXPECT_EQ(runFailure(u"INSERT INTO [T] ([A], [x]) VALUES (1, 2)"),
-              u"The INSERT INTO statement contains the following unknown field name: 'x'. Make "
-              u"sure you have typed the name correctly, and try the operation again.");
-    EXPECT_EQ(runFailure(u"INSERT INTO [T] ([A] VALUES (1)"),
-              u"Syntax error in INSERT INTO statement.");
-    EXPECT_EQ(runFailure(u"INSERT INTO [T] ([A], [B]) VALUES (1)"),
-              u"Number of query values and destination fields are not the same.");
-    EXPECT_EQ(runFailure(u"INSERT INTO [Nope] ([A]) VALUES (1)"),
-              u"The database engine cannot find the input table or query 'Nope'. Make sure it "
-              u"exists and that its name is spelled correctly.");
-    EXPECT_EQ(runFailure(u"UPDATE [T] SET [A] = 1 WHERE"), u"Syntax error in UPDATE statement.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT [A] FROM [T] WHERE [A] = 1 [B]"); }),
-              u"Syntax error (missing operator) in query expression '[A] = 1 [B]'.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT [Zzz] FROM [T]"); }),
-              u"No value given for one or more required parameters.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT [A] FROM [T] WHERE [A] = ?"); }),
-              u"No value given for one or more required parameters.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT Frobnicate([A]) FROM [T]"); }),
-              u"Undefined function 'Frobnicate' in expression.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT Left([B]) FROM [T]"); }),
-              u"Wrong number of arguments used with function in query expression 'Left([B])'.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT * FROM [T] WHERE [A] = #13/45/2020#"); }),
-              u"Syntax error in date in query expression '#13/45/2020#'.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT * FROM [T] INNER JOIN"); }),
-              u"Syntax error in FROM clause.");
-    EXPECT_EQ(failureOf([&] { select(u"SELECT * FROM [T] WHERE [A] = \"open"); }),
-              u"The SELECT statement includes a reserved word or an argument name that is "
-              u"misspelled or missing, or the punctuation is incorrect.");
-    EXPECT_EQ(runFailure(u"INSERT INTO [MSysObjects] ([Name]) VALUES ('x')"),
-              u"Cannot update. Database or object is read-only.");
-}
-
 TEST_F(DataStatements, SystemTablesAndStorageTablesAnswerTheObjectListings) {
     exec(u"CREATE TABLE [Orders] ([Id] LONG)");
     exec(u"CREATE TABLE [Aaa] ([Id] LONG)");
@@ -264,31 +213,6 @@ TEST_F(DataStatements, FailedStatementLeavesTheFileByteForByte) {
     EXPECT_EQ(select(u"SELECT * FROM [T] ORDER BY [Id]"), (std::vector<std::string>{"1|a", "2|b"}));
 }
 
-TEST_F(DataStatements, OperatorsBindAndJoinAsInAccess) {
-    EXPECT_EQ(select(u"SELECT 1 + 2 & 'x', 'a' & 1 + 2, 2 * 3 ^ 2, 10 - 2 - 3, 7 \\ 2 * 2, "
-                     u"1 = 1 And 2 = 3 Or True, Not 1 = 2, Null & Null, Null + 1, 'x' & Null, "
-                     u"True Xor False, True Eqv False, False Imp False, 5 Mod 3 * 2, 1.5 & ''"),
-              (std::vector<std::string>{"3x|a3|18|5|1|-1|-1|NULL|NULL|x|-1|0|-1|5|1.5"}));
-    // Null neither matches nor fails a condition; Not of Null stays Null.
-    EXPECT_EQ(select(u"SELECT Not Null, Null = Null, IIf(Null, 'y', 'n'), Nz(Null), "
-                     u"Len(Null), Null Like '*'"),
-              (std::vector<std::string>{"NULL|NULL|n||NULL|NULL"}));
-}
 
-TEST_F(DataStatements, DateLiteralsAndTextsReadAsAccessReadsThem) {
-    EXPECT_EQ(select(u"SELECT Year(#1/2/24#), Month(#2024-03-04#), Day(#2024/3/4#), "
-                     u"Hour(#1:05 PM#), Minute(#13:05:09#), Second(#1/2/2024 13:05:09#), "
-                     u"Weekday(#12/10/2026#), #12/30/1899#, #12/31/1899 06:00#"),
-              (std::vector<std::string>{"2024|3|4|13|5|9|5|0|1.25"}));
-    EXPECT_EQ(single(u"SELECT DateSerial(2024, 14, 1) - #2/1/2025#").toDouble(), 0.0);
-    for (const char16_t* bad : {u"#2/30/2024#", u"#2023-02-29#", u"#25:00#", u"#1/2/3/4#", u"#x#"})
-        EXPECT_EQ(failureOf([&] { select(std::u16string(u"SELECT ") + bad); }),
-                  u"Syntax error in date in query expression '" + std::u16string(bad) + u"'.");
-    exec(u"CREATE TABLE [D] ([When] DATETIME)");
-    EXPECT_EQ(runFailure(u"INSERT INTO [D] VALUES ('not a date')"),
-              u"Data type mismatch in criteria expression.");
-    run(u"INSERT INTO [D] VALUES ('2/29/2024 1:05:09 PM')");
-    EXPECT_EQ(select(u"SELECT [When] FROM [D]"), (std::vector<std::string>{"02/29/2024 13:05:09"}));
-}
 
 } // namespace enginetest

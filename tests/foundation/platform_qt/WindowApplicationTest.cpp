@@ -35,13 +35,28 @@ private:
     bool hadOld_ = false;
 };
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+// One application for the program, made on first use and gone before the program's static
+// objects are, which Qt needs.
+class QtApplication : public testing::Environment {
+public:
+    static void ensure() {
+        if (!app_)
+            app_ = new QApplication(argc_, argv_);
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    static inline int argc_ = 1;
+    static inline char name_[] = "test";
+    static inline char* argv_[] = {name_, nullptr};
+    static inline QApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] testing::Environment* const qtApplication =
+    testing::AddGlobalTestEnvironment(new QtApplication);
 
 TEST(WindowApplication, NoDisplayIsToldBeforeQtWouldAbort) {
     ScopedEnv platform("QT_QPA_PLATFORM", nullptr);
@@ -76,7 +91,7 @@ TEST(QtText, UnitsCrossUnchanged) {
 }
 
 TEST(CEditRion, SelectAllWorksWhenReadOnly) {
-    application();
+    QtApplication::ensure();
     CEditRion edit;
     edit.setReadOnly(true);
     edit.setPlainText("first line\nsecond line");
