@@ -96,7 +96,8 @@ bool indexesEqual(Index& first, const Index& second) {
     if (columns1.size() != columns2.size())
         return false;
     for (std::size_t i = 0; i < columns1.size(); ++i) {
-        if (!text::equalsNoCase(columns1[i]->name(), columns2[i]->name()))
+        if (!text::equalsNoCase(columns1[i]->name(), columns2[i]->name()) ||
+            first.isDescending(i) != second.isDescending(i))
             return false;
     }
     return same.primary && same.unique && same.nulls;
@@ -118,7 +119,8 @@ bool keysEqual(Key& first, const Key& second) {
     for (const KeyColumn& pair : pairs2) {
         bool partnered = std::any_of(pairs1.begin(), pairs1.end(), [&](const KeyColumn& other) {
             return text::equalsNoCase(other.column, pair.column) &&
-                   text::equalsNoCase(other.relatedColumn, pair.relatedColumn);
+                   text::equalsNoCase(other.relatedColumn, pair.relatedColumn) &&
+                   other.descending == pair.descending;
         });
         if (!partnered) {
             same.columns = false;

@@ -53,8 +53,9 @@ std::unique_ptr<Index> readIndex(Table& table, const engine::adox::Index& source
                                          source.indexNulls());
     std::shared_ptr<engine::adox::Columns> columns = source.columns();
     for (int i = 0; i < columns->count(); ++i) {
-        if (Field* field = table.findField(columns->item(i)->name()))
-            index->addColumn(*field);
+        std::shared_ptr<engine::adox::Column> column = columns->item(i);
+        if (Field* field = table.findField(column->name()))
+            index->addColumn(*field, column->sortOrder() == engine::adox::sortDescending);
     }
     return index;
 }
@@ -68,6 +69,15 @@ std::unique_ptr<Table> readLocalTable(const engine::adox::Table& source) {
     for (int i = 0; i < indexes->count(); ++i)
         table->addIndex(readIndex(*table, *indexes->item(i)));
     return table;
+}
+
+// A column of a type the engine does not know is kept (its type reads "UNKNOWN"), but the
+// script cannot create it, so the user is told.
+void warnUnknownTypes(const Table& table, Warnings& warnings) {
+    for (const auto& field : table.fields())
+        if (field->type() == engine::type::unknown)
+            warnings.record(u"Unknown data type of field " + field->name() + u" in table " +
+                            table.name());
 }
 
 void readTable(const engine::adox::Table& source, bool includeHidden, Database& schema,
@@ -98,6 +108,7 @@ void readTable(const engine::adox::Table& source, bool includeHidden, Database& 
             warnings.record(u"Can't read table " + name, error);
             return;
         }
+        warnUnknownTypes(*table, warnings);
         schema.addTable(std::move(table));
     }
 }
@@ -133,8 +144,8 @@ void addUniqueKeys(Database& schema) {
                 continue;
             auto key = std::make_unique<Key>(*table, index->name(), u"", Key::Unique, Key::RuleNone,
                                              Key::RuleNone, false, false);
-            for (const Field* field : index->columns())
-                key->addColumn(field->name(), u"");
+            for (std::size_t i = 0; i < index->columns().size(); ++i)
+                key->addColumn(index->columns()[i]->name(), u"", index->isDescending(i));
             table->addKey(std::move(key));
         }
     }

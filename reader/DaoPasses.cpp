@@ -78,8 +78,11 @@ void readPrimaryKeys(const engine::dao::Database& database, Database& schema) {
             auto key = std::make_unique<Key>(table, index->name(), u"", Key::Primary, Key::RuleNone,
                                              Key::RuleNone, false, false);
             std::shared_ptr<engine::dao::Fields> fields = index->fields();
-            for (int f = 0; f < fields->count(); ++f)
-                key->addColumn(fields->item(f)->name(), u"");
+            for (int f = 0; f < fields->count(); ++f) {
+                std::shared_ptr<engine::dao::Field> field = fields->item(f);
+                key->addColumn(field->name(), u"",
+                               (field->attributes() & engine::dao::fieldDescending) != 0);
+            }
             table.addKey(std::move(key));
         }
     });

@@ -42,7 +42,8 @@ constexpr std::array<TypeNameEntry, 40> accessTypes{{
     {13, u"IUnknown", u"IUnknown"},
     {133, u"db date", u"db date"},
     {134, u"db time", u"db time"},
-    {135, u"db timestamp", u"db timestamp"},
+    // The engine reports Date/Time Extended with this code; the script must create it.
+    {135, u"DATETIME2", u"db timestamp"},
     {200, u"varchar", u"varchar"},
     {201, u"long varchar", u"long varchar"},
     {128, u"binary", u"binary"},

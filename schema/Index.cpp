@@ -13,9 +13,10 @@ void Index::accept(IEntityVisitor& visitor) const {
     visitor.visit(*this);
 }
 
-void Index::addColumn(Field& field) {
+void Index::addColumn(Field& field, bool descending) {
     assert(&field.table() == table_);
     columns_.push_back(&field);
+    descending_.push_back(descending);
 }
 
 std::u16string Index::columnsText() const {
@@ -24,6 +25,8 @@ std::u16string Index::columnsText() const {
         if (i > 0)
             text += u", ";
         text += columns_[i]->name();
+        if (descending_[i])
+            text += descendingMark;
     }
     return text;
 }

@@ -5,10 +5,14 @@
 #include "schema/Element.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Field;
 class Table;
+
+// What the columns text of an index or key writes after a column kept in descending order.
+inline constexpr std::u16string_view descendingMark = u" DESC";
 
 class Index final : public Element {
 public:
@@ -33,9 +37,11 @@ public:
     int nulls() const { return nulls_; }
 
     // The field must belong to the index's table.
-    void addColumn(Field& field);
+    void addColumn(Field& field, bool descending = false);
     const std::vector<Field*>& columns() const { return columns_; }
-    // "a, b, c"
+    // Whether the index keeps its column at this position in descending order.
+    bool isDescending(std::size_t position) const { return descending_[position]; }
+    // "a, b DESC, c"
     std::u16string columnsText() const;
 
     const Same& same() const { return same_; }
@@ -47,5 +53,6 @@ private:
     bool unique_;
     int nulls_;
     std::vector<Field*> columns_;
+    std::vector<bool> descending_; // one per column
     Same same_;
 };

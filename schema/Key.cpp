@@ -3,6 +3,7 @@
 #include "foundation/text/WideString.h"
 #include "schema/DataTypeName.h"
 #include "schema/IEntityVisitor.h"
+#include "schema/Index.h"
 #include "schema/Table.h"
 
 Key::Key(Table& table, std::u16string name, std::u16string relatedTableName, int type,
@@ -15,8 +16,8 @@ void Key::accept(IEntityVisitor& visitor) const {
     visitor.visit(*this);
 }
 
-void Key::addColumn(std::u16string column, std::u16string relatedColumn) {
-    columns_.push_back({std::move(column), std::move(relatedColumn)});
+void Key::addColumn(std::u16string column, std::u16string relatedColumn, bool descending) {
+    columns_.push_back({std::move(column), std::move(relatedColumn), descending});
 }
 
 bool Key::hasColumn(std::u16string_view name) const {
@@ -54,6 +55,8 @@ std::u16string Key::columnsText() const {
         text += column.column;
         if (type_ == Foreign)
             text += u"->" + relatedTableName_ + u"." + column.relatedColumn;
+        else if (column.descending)
+            text += descendingMark;
     }
     return text;
 }

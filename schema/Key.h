@@ -15,6 +15,7 @@ class Table;
 struct KeyColumn {
     std::u16string column;        // a column of the key's table
     std::u16string relatedColumn; // the matching column of the related table; empty unless foreign
+    bool descending = false;      // primary and unique keys only
 };
 
 class Key final : public Element {
@@ -56,7 +57,7 @@ public:
     bool isNotEnforced() const { return notEnforced_; }
     bool isOneToOne() const { return oneToOne_; }
 
-    void addColumn(std::u16string column, std::u16string relatedColumn);
+    void addColumn(std::u16string column, std::u16string relatedColumn, bool descending = false);
     const std::vector<KeyColumn>& columns() const { return columns_; }
     // Whether a column of the key has this name, ignoring the case of A-Z.
     bool hasColumn(std::u16string_view name) const;
@@ -68,7 +69,7 @@ public:
     std::u16string_view typeText() const;
     std::u16string_view deleteRuleText() const;
     std::u16string_view updateRuleText() const;
-    // "a, b", or for a foreign key "a->Related.x, b->Related.y".
+    // "a, b DESC", or for a foreign key "a->Related.x, b->Related.y".
     std::u16string columnsText() const;
 
     const Same& same() const { return same_; }

@@ -111,6 +111,8 @@ std::u16string CommandGenerator::columnList(const Key& key) const {
         if (!list.empty())
             list += u", ";
         list += quoted(column.column);
+        if (column.descending)
+            list += descendingMark;
     }
     return list;
 }
@@ -127,10 +129,12 @@ std::u16string CommandGenerator::relatedColumnList(const Key& key) const {
 
 std::u16string CommandGenerator::columnList(const Index& index) const {
     std::u16string list;
-    for (const Field* field : index.columns()) {
+    for (std::size_t i = 0; i < index.columns().size(); ++i) {
         if (!list.empty())
             list += u", ";
-        list += quoted(field->name());
+        list += quoted(index.columns()[i]->name());
+        if (index.isDescending(i))
+            list += descendingMark;
     }
     return list;
 }
@@ -468,12 +472,12 @@ void CommandGenerator::createView(const View& view) {
     dialect_.afterViewText(static_cast<int>(category));
 }
 
+// A procedure without a PARAMETERS clause is an action query (a select without parameters is
+// a view): the engine refuses it as a view.
 void CommandGenerator::createProcedure(const View& procedure) {
     std::optional<ProcedureText> parts = splitProcedureText(procedure.text());
-    if (!parts) {
-        createView(procedure);
-        return;
-    }
+    if (!parts)
+        parts = ProcedureText{u"", procedure.text()};
     constexpr ScriptCategory category = ScriptCategory::CreateProcedures;
     dialect_.beforeViewText(static_cast<int>(category));
     std::u16string& out = buffer(category);

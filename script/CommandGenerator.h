@@ -89,9 +89,10 @@ public:
     void addCheck(const CheckConstraint& constraint);
     void linkAccessTable(const TableLinkedAccess& table);
     void linkOdbcTable(const TableLinkedODBC& table);
-    // CREATE VIEW of a view's, or a parameterless procedure's, text.
+    // CREATE VIEW of a view's text.
     void createView(const View& view);
-    // CREATE PROCEDURE when the text opens with a PARAMETERS clause, else CREATE VIEW.
+    // CREATE PROCEDURE with the declarations of the text's PARAMETERS clause; with an empty
+    // list when the text has none.
     void createProcedure(const View& procedure);
 
     // Single-property statements of a column into the given category.

@@ -43,10 +43,8 @@ void ScriptBuilder::add(const ElementDifference& item) {
         addCheck(static_cast<const CheckConstraint&>(element), item.state);
         break;
     case ElementKind::View:
-        addView(static_cast<const View&>(element), item.state);
-        break;
     case ElementKind::Procedure:
-        addProcedure(static_cast<const View&>(element), item.state);
+        addQuery(item);
         break;
     case ElementKind::TableDataMacro:
         addTableDataMacro(static_cast<const TableDataMacro&>(element), item.state);
@@ -152,18 +150,23 @@ void ScriptBuilder::addCheck(const CheckConstraint& constraint, ElementState sta
     }
 }
 
-void ScriptBuilder::addView(const View& view, ElementState state) {
-    if (state != ElementState::Added)
-        generator_.dropView(view);
-    if (state != ElementState::Deleted)
-        generator_.createView(view);
-}
-
-void ScriptBuilder::addProcedure(const View& procedure, ElementState state) {
-    if (state != ElementState::Added)
-        generator_.dropProcedure(procedure);
-    if (state != ElementState::Deleted)
-        generator_.createProcedure(procedure);
+// A view and a procedure of the same name pair up: the query is dropped as what it was in the
+// first database and created as what it is in the second.
+void ScriptBuilder::addQuery(const ElementDifference& item) {
+    if (item.state != ElementState::Added) {
+        const auto& old = static_cast<const View&>(*item.first);
+        if (old.kind() == ElementKind::Procedure)
+            generator_.dropProcedure(old);
+        else
+            generator_.dropView(old);
+    }
+    if (item.state != ElementState::Deleted) {
+        const auto& query = static_cast<const View&>(*item.second);
+        if (query.kind() == ElementKind::Procedure)
+            generator_.createProcedure(query);
+        else
+            generator_.createView(query);
+    }
 }
 
 void ScriptBuilder::addTableDataMacro(const TableDataMacro& macro, ElementState state) {

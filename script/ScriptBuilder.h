@@ -42,8 +42,7 @@ private:
     void addIndex(const Index& index, ElementState state);
     void addKey(const Key& key, ElementState state);
     void addCheck(const CheckConstraint& constraint, ElementState state);
-    void addView(const View& view, ElementState state);
-    void addProcedure(const View& procedure, ElementState state);
+    void addQuery(const ElementDifference& item);
     void addTableDataMacro(const TableDataMacro& macro, ElementState state);
     void addDocument(const Element& document, ElementState state);
 

@@ -110,11 +110,23 @@ public:
         : column_(std::move(column)), relatedColumn_(std::move(relatedColumn)),
           write_(std::move(write)) {}
 
+    // An entry of an index's or a key's Columns.
+    static std::shared_ptr<Column> entry(const catalog::Table& table,
+                                         const catalog::IndexColumn& entry) {
+        const catalog::Column* column = table.findColumn(entry.name);
+        catalog::Column found = column ? *column : catalog::Column{};
+        found.name = entry.name;
+        auto result = std::make_shared<Column>(std::move(found));
+        result->sortOrder_ = entry.descending ? adox::sortDescending : adox::sortAscending;
+        return result;
+    }
+
     std::u16string name() const override { return column_.name; }
     int type() const override {
         return column_.type == engine::type::attachment ? engine::type::longVarWChar : column_.type;
     }
-    int definedSize() const override { return column_.size; }
+    // A multi-valued column reads as a memo, and a memo has no size.
+    int definedSize() const override { return column_.multiValueType ? 0 : column_.size; }
     int numericScale() const override { return column_.scale; }
     int precision() const override { return column_.precision; }
     int attributes() const override {
@@ -122,6 +134,7 @@ public:
                (column_.nullable ? adox::columnNullable : 0);
     }
     std::u16string relatedColumn() const override { return relatedColumn_; }
+    int sortOrder() const override { return sortOrder_; }
     std::shared_ptr<Properties> properties() const override;
 
 private:
@@ -138,6 +151,7 @@ private:
     mutable catalog::Column column_;
     std::u16string relatedColumn_;
     Write write_;
+    int sortOrder_ = adox::sortAscending;
 };
 
 // The properties hold the column, so they stay usable after the caller let it go.
@@ -210,7 +224,7 @@ public:
     Index(const catalog::Table& table, const catalog::Index& index) : index_(index) {
         std::vector<std::shared_ptr<adox::Column>> columns;
         for (const catalog::IndexColumn& entry : index.columns)
-            columns.push_back(std::make_shared<Column>(columnOf(table, entry.name)));
+            columns.push_back(Column::entry(table, entry));
         columns_ = std::make_shared<Columns>(std::move(columns));
     }
 
@@ -264,7 +278,7 @@ std::vector<std::shared_ptr<adox::Key>> keysOf(const catalog::Catalog& catalog,
             continue;
         std::vector<std::shared_ptr<adox::Column>> columns;
         for (const catalog::IndexColumn& entry : index.columns)
-            columns.push_back(std::make_shared<Column>(Index::columnOf(table, entry.name)));
+            columns.push_back(Column::entry(table, entry));
         keys.push_back(std::make_shared<Key>(index.name,
                                              index.primary ? adox::keyPrimary : adox::keyUnique,
                                              u"", adox::ruleNone, adox::ruleNone, columns));

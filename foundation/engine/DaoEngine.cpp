@@ -8,6 +8,7 @@
 #include "foundation/text/WideString.h"
 
 #include <functional>
+#include <optional>
 
 namespace engine {
 
@@ -95,6 +96,12 @@ public:
     static std::shared_ptr<Field> detached(catalog::Column column) {
         return std::make_shared<Field>(std::move(column), Write(), true);
     }
+    // A field of an index: its attributes say only the column's order.
+    static std::shared_ptr<Field> ofIndexColumn(catalog::Column column, bool descending) {
+        auto field = readOnly(std::move(column));
+        field->indexAttributes_ = descending ? dao::fieldDescending : 0;
+        return field;
+    }
     static std::shared_ptr<Field> ofValue(std::u16string name, Variant value) {
         catalog::Column column;
         column.name = std::move(name);
@@ -107,9 +114,14 @@ public:
     void setName(const std::u16string& name) override {
         change([&](catalog::Column& c) { c.name = name; });
     }
-    int type() const override { return daoTypeOf(column_.type); }
+    int type() const override {
+        return column_.multiValueType ? daoComplexTypeOf(column_.multiValueType)
+                                      : daoTypeOf(column_.type);
+    }
     int size() const override { return daoSize(column_); }
-    std::int32_t attributes() const override { return daoFieldAttributes(column_); }
+    std::int32_t attributes() const override {
+        return indexAttributes_ ? *indexAttributes_ : daoFieldAttributes(column_);
+    }
     bool required() const override { return !column_.nullable; }
     bool allowZeroLength() const override { return column_.allowZeroLength; }
     std::u16string foreignName() const override { return foreignName_; }
@@ -152,6 +164,7 @@ private:
     mutable catalog::Column column_;
     Write write_;
     bool detached_;
+    std::optional<std::int32_t> indexAttributes_;
     std::u16string foreignName_;
     Variant value_;
 };
@@ -295,7 +308,7 @@ public:
             const catalog::Column* column = table.findColumn(entry.name);
             catalog::Column field = column ? *column : catalog::Column{};
             field.name = entry.name;
-            fields.push_back(Field::readOnly(std::move(field)));
+            fields.push_back(Field::ofIndexColumn(std::move(field), entry.descending));
         }
         fields_ = std::make_shared<FixedFields>(std::move(fields));
     }

@@ -305,6 +305,46 @@ TEST(IndexesEqual, PrimaryUniqueAndNullsEachCount) {
     EXPECT_TRUE(plain.same().unique);
 }
 
+// An index on (A, B DESC) and one on (A, B) are different indexes, and so are two such keys.
+TEST(IndexesEqual, SortOrderOfEachColumnCounts) {
+    IndexPair pair;
+    auto withDescendingB = [](Table& table, std::u16string name, bool primary) -> Index& {
+        auto added = std::make_unique<Index>(table, std::move(name), primary, primary, 0);
+        added->addColumn(*table.findField(u"A"));
+        added->addColumn(*table.findField(u"B"), true);
+        return table.addIndex(std::move(added));
+    };
+    Index& ascending = index(pair.first, u"I", {u"A", u"B"});
+    Index& descending = withDescendingB(pair.second, u"I", false);
+    EXPECT_FALSE(indexesEqual(ascending, descending));
+    EXPECT_TRUE(ascending.same().primary && ascending.same().unique && ascending.same().nulls);
+    EXPECT_EQ(descending.columnsText(), u"A, B DESC");
+    EXPECT_TRUE(indexesEqual(withDescendingB(pair.first, u"J", false),
+                             withDescendingB(pair.second, u"J", false)));
+
+    Table t1(u"T"), t2(u"T");
+    Key& plain = key(t1, {.name = u"PK", .columns = {{u"A", nullptr}, {u"B", nullptr}}});
+    auto sorted = std::make_unique<Key>(t2, u"PK", u"", Key::Primary, Key::RuleNone, Key::RuleNone,
+                                        false, false);
+    sorted->addColumn(u"A", u"");
+    sorted->addColumn(u"B", u"", true);
+    Key& descendingKey = t2.addKey(std::move(sorted));
+    EXPECT_EQ(descendingKey.columnsText(), u"A, B DESC");
+    EXPECT_FALSE(keysEqual(plain, descendingKey));
+    EXPECT_FALSE(plain.same().columns);
+}
+
+TEST(TableComparison, AnIndexThatBecameDescendingIsChanged) {
+    TablePair tables;
+    for (Table* t : {&tables.first, &tables.second})
+        textField(*t, u"A");
+    index(tables.first, u"I", {u"A"});
+    auto descending = std::make_unique<Index>(tables.second, u"I", false, false, 0);
+    descending->addColumn(*tables.second.findField(u"A"), true);
+    tables.second.addIndex(std::move(descending));
+    EXPECT_THAT(tables.compare(), ElementsAre("changed Table T", "changed Index I"));
+}
+
 TEST(KeysEqual, ColumnPairsMatchInAnyOrderIgnoringCase) {
     Table t1(u"T"), t2(u"T");
     Key& a = key(t1, {.name = u"FK",

@@ -10,6 +10,7 @@
 #include "schema/View.h"
 #include "tests/comparer/EmbeddedDatabases.h"
 #include "tests/comparer/KelvorProcess.h"
+#include "tests/foundation/mdbfile/PatchedColumnType.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,31 @@ TEST(AccessFilesEndToEnd, AccessFilesCompareWithEachOtherAndWithEmbeddedDatabase
     EXPECT_TRUE(contains(script, "DROP VIEW [Invoices];")) << script;
 
     EXPECT_TRUE(bytesOf(shared("nwind.mdb")) == nwindBefore) << "the shared file changed";
+}
+
+// A file of a newer Access: Date/Time Extended is carried into the script as a column that
+// can be made; a type nobody knows is named in a warning and its statement fails plainly.
+TEST(AccessFilesEndToEnd, NewerColumnTypesInTheScriptAndTheRun) {
+    Folder folder;
+    std::string file = folder / "newer.accdb";
+    fs::copy_file(shared("testV2010.accdb"), file);
+    ASSERT_EQ(mdbtest::patchColumnTypes(file, {"A", "B", "C", "D", "E", "F", "G", "H", "I"},
+                                        {{"G", 0x14}, {"F", 0x7E}}),
+              2);
+    std::string empty = folder / "empty.db";
+    createDatabase(empty, {});
+    KelvorOutcome written = runKelvor({empty, file, folder / "newer.sql", "/e"});
+    EXPECT_TRUE(contains(written.out, "Unknown data type of field F in table Table1"))
+        << written.out << written.err;
+    std::string script = bytesOf(folder / "newer.sql");
+    EXPECT_TRUE(contains(script, "\t[G] DATETIME2,\r\n")) << script;
+    EXPECT_TRUE(contains(script, "\t[F] UNKNOWN DEFAULT 0,\r\n")) << script;
+
+    KelvorOutcome run = runKelrun({folder / "newer.sql", folder / "replica.db", "/c", "/e"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(
+        contains(run.out, "The data type of field 'F' is unknown; the field cannot be created."))
+        << run.out << run.err;
 }
 
 // A damaged Access file, first or second, ends the run with the engine's message and no

@@ -438,10 +438,11 @@ std::vector<Case> GeneratedForms::cases() const {
              g.createProcedure(engineProcedure);
              g.createProcedure(actionQuery);
          },
-         {view(u"Purge", u"DELETE FROM [Orders]"),
-          procedure(u"Find", u"[p] Text ( 255 ), [q] Long",
+         // An action query without parameters is a procedure with an empty list.
+         {procedure(u"Find", u"[p] Text ( 255 ), [q] Long",
                     u"\r\nSELECT *\r\nFROM [Orders]\r\nWHERE [Name]=[p]"),
-          procedure(u"Add", u"[a] LONG", u"INSERT INTO [Orders] ([Qty]) VALUES ([a])")}},
+          procedure(u"Add", u"[a] LONG", u"INSERT INTO [Orders] ([Qty]) VALUES ([a])"),
+          procedure(u"Purge", u"", u"DELETE FROM [Orders]")}},
         {"single column properties",
          [&](CommandGenerator& g) {
              g.setZeroLength(*note, ScriptCategory::AlterColumns);
@@ -553,7 +554,7 @@ TEST(GeneratedScript, EveryStatementOfAComparisonIsClassified) {
         }),
         validationRule(u"Orders", u"Amount", u">=0"),
         view(u"Big", u"SELECT * FROM [Orders] WHERE [Amount] > 9"),
-        view(u"Clear", u"DELETE FROM [Orders]"),
+        procedure(u"Clear", u"", u"DELETE FROM [Orders]"),
         droppedObject(AccessObjectKind::Form, u"Gone"),
         accessObject(AccessObjectKind::Module, u"Code", bytes("Option Compare Database")),
     };

@@ -71,7 +71,9 @@ TEST(DataTypeName, TypeTableHasFortyDistinctCodesAndUpperCaseNamesFirst) {
     std::set<int> codes;
     for (std::size_t i = 0; i < table.size(); ++i) {
         codes.insert(table[i].code);
-        EXPECT_EQ(table[i].sqlName != table[i].secondName, i < 17) << i;
+        // Date/Time Extended keeps its row, under the name DDL creates it by.
+        bool dateTimeExtended = table[i].code == 135;
+        EXPECT_EQ(table[i].sqlName != table[i].secondName, i < 17 || dateTimeExtended) << i;
         EXPECT_EQ(&dialect.findType(table[i].code), &table[i]);
     }
     EXPECT_EQ(codes.size(), 40u);

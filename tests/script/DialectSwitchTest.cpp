@@ -87,16 +87,16 @@ TEST_F(DialectSwitchTest, TerminatorsFollowStatementsAndHooksSurroundQueries) {
     generator.addKey(loose);
     generator.createView(View(u"v", u"SELECT 1"));
     generator.createProcedure(Procedure(u"p", u"PARAMETERS x Long;SELECT x"));
-    generator.createProcedure(Procedure(u"q", u"SELECT 2"));
+    generator.createProcedure(Procedure(u"q", u"DELETE FROM T"));
 
     EXPECT_EQ(script(), "ALTER TABLE [T]\r\n\tADD CONSTRAINT [fk]\r\n\tFOREIGN KEY ([a])"
                         " REFERENCES\r\n\t\t[P] ([b]);\r\nGO\r\n"
                         "ALTER TABLE [T]\r\n\tADD CONSTRAINT [nx]\r\n\tFOREIGN KEY NO INDEX ([a])"
                         " REFERENCES\r\n\t\t[P] ([b]);\r\nGO\r\n"
                         "CREATE VIEW [v] AS SELECT 1;\r\nGO\r\n"
-                        "CREATE VIEW [q] AS SELECT 2;\r\nGO\r\n"
-                        "CREATE PROCEDURE [p] (x Long) AS SELECT x;\r\n\r\nGO\r\n");
-    EXPECT_EQ(dialect.hooks, "before 19;after 19;before 20;after 20;before 19;after 19;");
+                        "CREATE PROCEDURE [p] (x Long) AS SELECT x;\r\n\r\nGO\r\n"
+                        "CREATE PROCEDURE [q] () AS DELETE FROM T;\r\n\r\nGO\r\n");
+    EXPECT_EQ(dialect.hooks, "before 19;after 19;before 20;after 20;before 20;after 20;");
 }
 
 namespace {

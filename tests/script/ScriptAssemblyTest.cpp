@@ -312,6 +312,9 @@ TEST_F(ScriptAssemblyTest, PlansAreWrittenInTheOrderOfLowerCasedTableNames) {
 
 TEST_F(ScriptAssemblyTest, ViewsAndProcedures) {
     first->addView(std::make_unique<View>(u"v1", u"SELECT a FROM T;"));
+    // A query that changed its kind is dropped as the view it was.
+    first->addView(std::make_unique<View>(u"kind", u"SELECT a FROM T;"));
+    second->addProcedure(std::make_unique<Procedure>(u"kind", u"DELETE FROM T;"));
     first->addProcedure(std::make_unique<Procedure>(u"old", u"DELETE FROM T;"));
     first->addProcedure(std::make_unique<Procedure>(u"p0", u"PARAMETERS a Long;DELETE FROM T;"));
     second->addView(std::make_unique<View>(u"v1", u"SELECT a, b FROM T;"));
@@ -323,14 +326,16 @@ TEST_F(ScriptAssemblyTest, ViewsAndProcedures) {
     second->addProcedure(std::make_unique<Procedure>(u"p2", u"UPDATE T SET a = 1;"));
 
     EXPECT_EQ(script(), "DROP VIEW [v1];\r\n"
+                        "DROP VIEW [kind];\r\n"
                         "DROP PROCEDURE [old];\r\n"
                         "DROP PROCEDURE [p0];\r\n"
                         "CREATE VIEW [v1] AS SELECT a, b FROM T;\r\n"
                         "CREATE VIEW [V1] AS SELECT b FROM T;\r\n"
-                        "CREATE VIEW [p2] AS UPDATE T SET a = 1;\r\n"
+                        "CREATE PROCEDURE [kind] () AS DELETE FROM T;\r\n\r\n"
                         "CREATE PROCEDURE [p0] (a Long) AS DELETE FROM T WHERE a = 1;\r\n\r\n"
                         "CREATE PROCEDURE [p1] ([x] Long, [y] Text ( 5 )) AS \r\n"
-                        "SELECT [x], [y];\r\n\r\n\r\n");
+                        "SELECT [x], [y];\r\n\r\n\r\n"
+                        "CREATE PROCEDURE [p2] () AS UPDATE T SET a = 1;\r\n\r\n");
 }
 
 TEST_F(ScriptAssemblyTest, AccessDocumentsAndLinkedTables) {

@@ -25,6 +25,8 @@ public:
     virtual int attributes() const = 0; // columnFixed, columnNullable
     // For an entry of a foreign key's Columns: the referenced column; else empty.
     virtual std::u16string relatedColumn() const = 0;
+    // For an entry of an index's or a key's Columns: sortAscending or sortDescending.
+    virtual int sortOrder() const = 0;
     // "Default", "Autoincrement", "Jet OLEDB:Compressed UniCode Strings",
     // "Jet OLEDB:Column Validation Rule", "Jet OLEDB:Allow Zero Length", ...
     // Setting a value changes the column in the database.

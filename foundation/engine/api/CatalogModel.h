@@ -39,6 +39,9 @@ struct Column {
     std::u16string validationRule;
     std::u16string validationText;
     std::vector<Property> properties;
+    // A multi-valued column reads as a memo; this is the type of its values (0 for a column
+    // of one value).
+    int multiValueType = 0;
 
     const Property* findProperty(std::u16string_view name) const; // ignoring case
 };

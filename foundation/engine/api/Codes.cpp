@@ -33,8 +33,33 @@ int daoTypeOf(int columnType) {
         return daotype::guid;
     case type::decimal:
         return daotype::decimal;
+    case type::dateTimeExtended:
+        return daotype::dateTimeExtended;
     case type::attachment:
         return daotype::attachment;
+    default:
+        return 0;
+    }
+}
+
+int daoComplexTypeOf(int valueType) {
+    switch (valueType) {
+    case type::tinyInt:
+        return daotype::complexByte;
+    case type::smallInt:
+        return daotype::complexInteger;
+    case type::integer:
+        return daotype::complexLong;
+    case type::single:
+        return daotype::complexSingle;
+    case type::doubleType:
+        return daotype::complexDouble;
+    case type::guid:
+        return daotype::complexGuid;
+    case type::decimal:
+        return daotype::complexDecimal;
+    case type::varWChar:
+        return daotype::complexText;
     default:
         return 0;
     }

@@ -22,10 +22,14 @@ constexpr int guid = 72;    // Replication ID
 constexpr int attachment = 101;
 constexpr int wChar = 130; // fixed text
 constexpr int decimal = 131;
-constexpr int varWChar = 202;      // Text
-constexpr int longVarWChar = 203;  // Memo
-constexpr int varBinary = 204;     // Binary
-constexpr int longVarBinary = 205; // OLE Object
+constexpr int dateTimeExtended = 135;    // adDBTimeStamp; our rule for Date/Time Extended
+constexpr int dateTimeExtendedSize = 42; // its DefinedSize: the bytes of its stored text
+constexpr int varWChar = 202;            // Text
+constexpr int longVarWChar = 203;        // Memo
+constexpr int varBinary = 204;           // Binary
+constexpr int longVarBinary = 205;       // OLE Object
+// Our rule: a stored column type the engine does not know. No ADOX code is negative.
+constexpr int unknown = -1;
 } // namespace type
 
 // Field types as DAO reports them (DataTypeEnum of DAO).
@@ -44,16 +48,32 @@ constexpr int longBinary = 11;
 constexpr int memo = 12;
 constexpr int guid = 15;
 constexpr int decimal = 20;
+constexpr int dateTimeExtended = 26;
 constexpr int attachment = 101;
+// Multi-valued fields, by the type of their values.
+constexpr int complexByte = 102;
+constexpr int complexInteger = 103;
+constexpr int complexLong = 104;
+constexpr int complexSingle = 105;
+constexpr int complexDouble = 106;
+constexpr int complexGuid = 107;
+constexpr int complexDecimal = 108;
+constexpr int complexText = 109;
 } // namespace daotype
 
 // The DAO field type of a catalog column type; 0 for a code DAO does not know.
 int daoTypeOf(int columnType);
+// The DAO type of a multi-valued field whose values have this catalog type; 0 for none.
+int daoComplexTypeOf(int valueType);
 
 namespace adox {
 // Column Attributes bits.
 constexpr int columnFixed = 1;
 constexpr int columnNullable = 2;
+
+// Column SortOrder values (the order of an index's or a key's column).
+constexpr int sortAscending = 1;
+constexpr int sortDescending = 2;
 
 // Index IndexNulls values.
 constexpr int indexNullsAllow = 0;
@@ -97,6 +117,8 @@ constexpr std::int32_t relationRight = 0x2000000;
 constexpr std::int32_t fieldFixed = 0x1;
 constexpr std::int32_t fieldVariable = 0x2;
 constexpr std::int32_t fieldAutoIncrement = 0x10;
+// Attributes of a field of an index.
+constexpr std::int32_t fieldDescending = 0x1;
 } // namespace dao
 
 namespace ado {

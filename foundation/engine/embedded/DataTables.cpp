@@ -12,7 +12,8 @@ namespace {
 constexpr std::u16string_view rebuildName = u"kel.rebuild";
 
 bool isText(int type) {
-    return type == type::varWChar || type == type::wChar || type == type::longVarWChar;
+    return type == type::varWChar || type == type::wChar || type == type::longVarWChar ||
+           type == type::dateTimeExtended;
 }
 
 bool isInteger(int type) {

@@ -32,7 +32,8 @@ struct Constraint {
     enum class Kind { PrimaryKey, Unique, ForeignKey, Check };
     Kind kind = Kind::PrimaryKey;
     std::u16string name; // empty when the statement gave none
-    std::vector<std::u16string> columns;
+    // Only a PRIMARY KEY or UNIQUE column may be descending.
+    std::vector<catalog::IndexColumn> columns;
     References references;
     std::u16string clause; // CHECK: as written between its parentheses
 };

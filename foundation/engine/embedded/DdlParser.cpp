@@ -21,7 +21,7 @@ struct TypeName {
     bool autoIncrement = false;
 };
 
-constexpr std::array<TypeName, 49> typeNames = {{
+constexpr std::array<TypeName, 50> typeNames = {{
     {u"BIT", type::boolean, 2, 0},
     {u"YESNO", type::boolean, 2, 0},
     {u"LOGICAL", type::boolean, 2, 0},
@@ -55,6 +55,7 @@ constexpr std::array<TypeName, 49> typeNames = {{
     {u"DATE", type::date, 8, 0},
     {u"TIME", type::date, 8, 0},
     {u"TIMESTAMP", type::date, 8, 0},
+    {u"DATETIME2", type::dateTimeExtended, type::dateTimeExtendedSize, 0},
     {u"BINARY", type::varBinary, 510, 510},
     {u"VARBINARY", type::varBinary, 510, 510},
     {u"TEXT", type::varWChar, 255, 255},
@@ -210,6 +211,31 @@ private:
         return names;
     }
 
+    // The columns of an index or key, each ASC (the default) or DESC.
+    std::vector<catalog::IndexColumn> indexColumnList() {
+        expectSymbol(u"(");
+        std::vector<catalog::IndexColumn> columns;
+        do {
+            catalog::IndexColumn column;
+            column.name = name();
+            if (accept(u"DESC"))
+                column.descending = true;
+            else
+                accept(u"ASC");
+            columns.push_back(std::move(column));
+        } while (acceptSymbol(u","));
+        expectSymbol(u")");
+        return columns;
+    }
+
+    // Columns that have no order; an ASC or DESC written after one is passed over.
+    std::vector<catalog::IndexColumn> unorderedColumnList() {
+        std::vector<catalog::IndexColumn> columns;
+        for (std::u16string& name : nameList())
+            columns.push_back({std::move(name), false});
+        return columns;
+    }
+
     int number() {
         const Token& token = peek();
         std::int64_t value = 0;
@@ -265,17 +291,7 @@ private:
         statement.name = name();
         expect(u"ON");
         statement.table = name();
-        expectSymbol(u"(");
-        do {
-            catalog::IndexColumn column;
-            column.name = name();
-            if (accept(u"DESC"))
-                column.descending = true;
-            else
-                accept(u"ASC");
-            statement.columns.push_back(std::move(column));
-        } while (acceptSymbol(u","));
-        expectSymbol(u")");
+        statement.columns = indexColumnList();
         if (accept(u"WITH")) {
             bool any = false;
             for (;;) {
@@ -379,6 +395,11 @@ private:
             }
             return typeSpec;
         }
+        // The comparer writes this name for a column whose type it could not read.
+        if (text::equalsNoCase(typeName, u"UNKNOWN"))
+            throw EngineError(status::unspecified, u"The data type of field '" + column +
+                                                       u"' is unknown; the field cannot be "
+                                                       u"created.");
         throw fail();
     }
 
@@ -492,7 +513,7 @@ private:
         Constraint constraint;
         if (accept(u"CONSTRAINT"))
             constraint.name = name();
-        constraint.columns = {column};
+        constraint.columns = {{column, false}};
         if (accept(u"PRIMARY")) {
             expect(u"KEY");
             constraint.kind = Constraint::Kind::PrimaryKey;
@@ -520,10 +541,10 @@ private:
         if (accept(u"PRIMARY")) {
             expect(u"KEY");
             constraint.kind = Constraint::Kind::PrimaryKey;
-            constraint.columns = nameList();
+            constraint.columns = indexColumnList();
         } else if (accept(u"UNIQUE")) {
             constraint.kind = Constraint::Kind::Unique;
-            constraint.columns = nameList();
+            constraint.columns = indexColumnList();
         } else if (accept(u"FOREIGN")) {
             expect(u"KEY");
             constraint.kind = Constraint::Kind::ForeignKey;
@@ -533,7 +554,7 @@ private:
                 noIndex = true;
             }
             bool unique = accept(u"UNIQUE");
-            constraint.columns = nameList();
+            constraint.columns = unorderedColumnList();
             constraint.references = references();
             constraint.references.noIndex = noIndex;
             constraint.references.unique = unique;

@@ -333,9 +333,9 @@ void SchemaEditor::dropQuery(const ddl::DropQuery& statement) {
 
 void SchemaEditor::addConstraint(Edit& edit, const Constraint& constraint) {
     catalog::Table& table = edit.after;
-    for (const std::u16string& name : constraint.columns)
-        if (!table.findColumn(name))
-            throw errs::fieldNotFound(name, table.name);
+    for (const catalog::IndexColumn& column : constraint.columns)
+        if (!table.findColumn(column.name))
+            throw errs::fieldNotFound(column.name, table.name);
     if (!constraint.name.empty())
         checkName(constraint.name);
     auto indexTaken = [&](const std::u16string& name) { return table.findIndex(name) != nullptr; };
@@ -348,8 +348,8 @@ void SchemaEditor::addConstraint(Edit& edit, const Constraint& constraint) {
             throw errs::primaryKeyExists();
         std::u16string base = primary ? u"PrimaryKey" : u"";
         if (!primary)
-            for (const auto& name : constraint.columns)
-                base += name;
+            for (const auto& column : constraint.columns)
+                base += column.name;
         std::u16string name =
             constraint.name.empty() ? freeName(base, indexTaken) : constraint.name;
         if (indexTaken(name))
@@ -360,9 +360,9 @@ void SchemaEditor::addConstraint(Edit& edit, const Constraint& constraint) {
         index.unique = true;
         index.nulls = primary ? adox::indexNullsDisallow : adox::indexNullsAllow;
         for (const auto& column : constraint.columns) {
-            if (indexUses(index, column))
+            if (indexUses(index, column.name))
                 throw EngineError(status::syntaxError, u"Syntax error in CONSTRAINT clause.");
-            index.columns.push_back({table.findColumn(column)->name, false});
+            index.columns.push_back({table.findColumn(column.name)->name, column.descending});
         }
         table.indexes.push_back(std::move(index));
         break;
@@ -427,7 +427,7 @@ void SchemaEditor::addForeignKey(Edit& edit, const Constraint& constraint,
         const catalog::Column* parent = referenced->findColumn(related[i]);
         if (!parent)
             throw errs::fieldNotFound(related[i], referenced->name);
-        const catalog::Column* child = edit.after.findColumn(constraint.columns[i]);
+        const catalog::Column* child = edit.after.findColumn(constraint.columns[i].name);
         if (daoTypeOf(parent->type) != daoTypeOf(child->type))
             throw errs::relationshipMismatch();
         relation.fields.push_back({parent->name, child->name});

@@ -301,6 +301,10 @@ SqlValue storedValue(const SqlValue& value, const StoredColumn& target) {
     case type::varBinary:
     case type::longVarBinary:
         return storedBytes(value, target);
+    case type::dateTimeExtended: // kept as the text it was given, as Access keeps it
+        if (value.kind == SqlValue::Kind::Blob)
+            throw valueErrors::typeMismatch();
+        return SqlValue::ofText(*textOf(value));
     case type::guid:
         if (value.kind == SqlValue::Kind::Blob && value.blob.size() == 16)
             return value;

@@ -261,16 +261,21 @@ private:
         std::stable_sort(
             definition.columns.begin(), definition.columns.end(),
             [](const RawColumn& a, const RawColumn& b) { return a.number < b.number; });
-        std::map<int, std::u16string> columnNames; // by column number; hidden ones left out
+        // By column number; hidden columns are left out, and so are complex ones: Access
+        // keeps an index of its own on the key a complex column holds, which the engine never
+        // lists among the table's indexes.
+        std::map<int, std::u16string> indexableNames;
         for (const RawColumn& raw : definition.columns) {
             std::optional<catalog::Column> column = makeColumn(raw, *entry);
             if (!column)
                 continue;
-            columnNames[raw.number] = column->name;
+            if (raw.type != jet::complex)
+                indexableNames[raw.number] = column->name;
             table.columns.push_back(std::move(*column));
         }
         for (const RawLogicalIndex& logical : definition.logical)
-            if (std::optional<catalog::Index> index = makeIndex(logical, definition, columnNames))
+            if (std::optional<catalog::Index> index =
+                    makeIndex(logical, definition, indexableNames))
                 table.indexes.push_back(std::move(*index));
         return table;
     }
@@ -347,7 +352,18 @@ private:
         column.nullable = (raw.flags & columnflag::nullable) != 0;
         if (stored)
             applyColumnProperties(*stored, column);
+        if (raw.type == jet::complex && column.type != type::attachment)
+            readAsMultiValued(column);
         return column;
+    }
+
+    // The engine shows a multi-valued column as a memo (its values joined in one text); what
+    // the values are stays known for DAO's complex field types.
+    static void readAsMultiValued(catalog::Column& column) {
+        column.multiValueType = column.type;
+        column.type = type::longVarWChar;
+        column.precision = 0;
+        column.scale = 0;
     }
 
     static std::optional<catalog::Index> makeIndex(const RawLogicalIndex& logical,
@@ -364,7 +380,8 @@ private:
         index.nulls = indexNulls(logical, physical);
         for (const RawIndexColumn& key : physical.columns) {
             auto it = names.find(key.columnNumber);
-            // An index over a column the engine does not show is not shown either.
+            // An index over a column the engine does not show, or over a complex column, is
+            // not shown either.
             if (it == names.end())
                 return std::nullopt;
             index.columns.push_back({it->second, !key.ascending});

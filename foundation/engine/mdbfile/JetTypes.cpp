@@ -34,8 +34,12 @@ int catalogType(int storedType, bool fixedLength) {
         return type::guid;
     case numeric:
         return type::decimal;
-    default:
+    case dateTimeExtended:
+        return type::dateTimeExtended;
+    case 0:
         return type::empty;
+    default:
+        return type::unknown;
     }
 }
 
@@ -63,6 +67,8 @@ int definedSize(int catalogType, int storedLength, bool jet3) {
         return 16;
     case type::decimal:
         return 19;
+    case type::dateTimeExtended:
+        return type::dateTimeExtendedSize;
     default:
         return 0;
     }

@@ -22,9 +22,11 @@ constexpr int memo = 0x0C;
 constexpr int guid = 0x0F;
 constexpr int numeric = 0x10;
 constexpr int complex = 0x12;
+constexpr int dateTimeExtended = 0x14; // Access 2019 and later
 
-// The catalog type (ADOX code) of a stored type; type::empty for a code the engine does not
-// know. A fixed-length text column is type::wChar.
+// The catalog type (ADOX code) of a stored type; type::unknown for a code the engine does not
+// know (type::empty for 0, which only a parameter of no declared type has). A fixed-length
+// text column is type::wChar.
 int catalogType(int storedType, bool fixedLength);
 
 // ADOX DefinedSize: characters for text, bytes for binary, the engine's fixed size otherwise.

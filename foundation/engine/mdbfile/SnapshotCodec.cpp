@@ -10,7 +10,7 @@ namespace engine::mdbfile {
 namespace {
 
 constexpr std::uint32_t magic = 0x4B4D4442; // "KMDB"
-constexpr std::uint32_t version = 1;
+constexpr std::uint32_t version = 2;
 
 // Each structure is listed once, in transfer(); the Writer and the Reader walk the same list.
 class Writer {
@@ -189,6 +189,7 @@ template <class Archive> void transfer(Archive& a, catalog::Column& c) {
     transfer(a, c.validationRule);
     transfer(a, c.validationText);
     transfer(a, c.properties);
+    transfer(a, c.multiValueType);
 }
 
 template <class Archive> void transfer(Archive& a, catalog::IndexColumn& c) {

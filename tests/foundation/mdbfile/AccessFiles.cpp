@@ -13,13 +13,17 @@ std::string accessFile(const std::string& name) {
 }
 
 std::shared_ptr<engine::Session> openAccessFile(const std::string& name) {
+    return openAccessPath(accessFile(name));
+}
+
+std::shared_ptr<engine::Session> openAccessPath(const std::string& path) {
     engine::mdbfile::MdbFileBackend backend;
     engine::OpenParameters parameters;
-    parameters.path = text::fromUtf8(accessFile(name));
+    parameters.path = text::fromUtf8(path);
     try {
         return backend.open(parameters);
     } catch (const engine::EngineError& e) {
-        throw std::runtime_error(name + ": " + text::toUtf8(e.description()));
+        throw std::runtime_error(path + ": " + text::toUtf8(e.description()));
     }
 }
 
