@@ -5,8 +5,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
+PREFIX     ?= /usr/local
 
-.PHONY: deps configure build test test-unit test-asan demo fuzz format clean
+.PHONY: deps configure build test test-unit test-asan demo fuzz format clean install package
 
 deps:
 	./scripts/install-deps
@@ -45,6 +46,15 @@ fuzz: deps
 	$(FUZZ_BUILD)/bin/$(FUZZ_TARGET)_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 		-dict=$(wildcard $(FUZZ_DIR)/*.dict) $(FUZZ_FLAGS) \
 		$(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) $(FUZZ_DIR)/corpus
+
+# The programs, man pages, manual, desktop entries, icons and completion under $(PREFIX),
+# staged under $(DESTDIR) when it is given.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package, in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # Two versions of a database from demo/v1.sql and demo/v2.sql, compared, synchronised with
 # the script kelvor writes, and compared again (demo/run.sh).

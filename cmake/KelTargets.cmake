@@ -24,11 +24,12 @@ function(kel_program name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 endfunction()
 
-# kel_test(name [LABEL label] [DEPS target...])
+# kel_test(name [LABEL label] [FIXTURES fixture] [DEPS target...])
 # One GoogleTest executable from the .cpp files of the calling folder. Every test runs with
-# its own XDG folders so that no test touches the user's settings.
+# its own XDG folders so that no test touches the user's settings. ctest runs the setup of
+# the fixture, if one is named, before any of them.
 function(kel_test name)
-  cmake_parse_arguments(K "" "LABEL" "DEPS" ${ARGN})
+  cmake_parse_arguments(K "" "LABEL;FIXTURES" "DEPS" ${ARGN})
   if(NOT K_LABEL)
     set(K_LABEL lib)
   endif()
@@ -40,9 +41,13 @@ function(kel_test name)
     KEL_ACCESS_DATA_DIR="${KEL_ACCESS_DATA_DIR}"
     KEL_BIN_DIR="${PROJECT_BINARY_DIR}/bin")
   set(home ${CMAKE_CURRENT_BINARY_DIR}/home)
+  set(fixture)
+  if(K_FIXTURES)
+    set(fixture FIXTURES_REQUIRED ${K_FIXTURES})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${K_LABEL})
+    PROPERTIES LABELS ${K_LABEL} ${fixture})
   # Discovery passes its properties on as separate words, which splits a list such as
   # ENVIRONMENT; a script run after the discovered tests are loaded sets it whole.
   set(environment "XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;QT_QPA_PLATFORM=offscreen")

@@ -75,6 +75,10 @@ bool CommandLineArguments::parseScriptSwitches() {
             utf16_ = true;
         else if (text::equalsNoCase(word, u"/e"))
             console_ = true;
+        else if (text::equalsNoCase(word, u"/x"))
+            exitStatus_ = true;
+        else if (text::equalsNoCase(word, u"/r") && next + 1 < words_.size())
+            reportPath_ = words_[++next];
         else
             return usageExit();
     }

@@ -3,6 +3,10 @@
 // The comparer's command line: decides whether the program opens its window (empty or on
 // two databases) or writes a synchronisation script, and collects the values for the run.
 // Parsing only looks at the words; it opens nothing.
+//
+// Script mode also takes switches for pipelines, which the usage text does not list: "-" as
+// the script path writes the script to standard output, "/r <file>" writes the text report
+// too ("-" again standard output), and "/x" makes the exit code tell the outcome.
 
 #include <string>
 #include <vector>
@@ -26,6 +30,10 @@ public:
     bool utf8() const { return utf8_; }
     bool utf16() const { return utf16_; }
     bool console() const { return console_; }
+    // "/r": where the text report goes; empty when not asked for.
+    const std::u16string& reportPath() const { return reportPath_; }
+    // "/x": the exit code is 0 for identical, 1 for different, 2 for a failure.
+    bool exitStatus() const { return exitStatus_; }
     bool hasError() const { return error_; }
     const std::u16string& usage() const { return usage_; }
     const std::u16string& firstDatabase() const { return firstDatabase_; }
@@ -48,6 +56,7 @@ private:
     bool utf8_ = false;
     bool utf16_ = false;
     bool console_ = false;
+    bool exitStatus_ = false;
     bool error_ = false;
     std::u16string usage_;
     std::u16string firstDatabase_;
@@ -55,4 +64,5 @@ private:
     std::u16string firstTitle_;
     std::u16string secondTitle_;
     std::u16string scriptPath_;
+    std::u16string reportPath_;
 };

@@ -2,6 +2,7 @@
 
 #include "compare/SchemaComparison.h"
 #include "comparer/DisplayName.h"
+#include "comparer/ScriptModeOutput.h"
 #include "comparer/ScriptRunnerLauncher.h"
 #include "comparer/TipsPresenter.h"
 #include "foundation/text/IOException.h"
@@ -64,6 +65,7 @@ void ComparerPresenter::compare() {
     view_.setFirstName(shortenDisplayName(first_.displayName()));
     view_.setSecondName(shortenDisplayName(second_.displayName()));
     comparison_.reset();
+    outputFailed_ = false;
     Options options = settings_.options();
 
     std::unique_ptr<Database> firstSchema = readDatabase(first_, options, u"First database");
@@ -79,6 +81,8 @@ void ComparerPresenter::compare() {
             view_.showInformation(u"database schemas are identical", u"finished");
         else if (writeScript_)
             writeScript();
+        if (writeScript_ && !reportPath_.empty())
+            writeReport();
     }
     view_.progress().reset();
 }
@@ -98,19 +102,37 @@ ComparerPresenter::readDatabase(const database::DatabaseDescription& description
 }
 
 void ComparerPresenter::writeScript() {
-    try {
-        // Writing over a compared database would destroy it.
-        if (sameFile(scriptPath_, first_.path) || sameFile(scriptPath_, second_.path))
-            throw text::IOException(u"Can't create file:\n" + scriptPath_ +
-                                    u"\nIt is one of the compared databases.");
+    writeOutput(scriptPath_, [this] {
+        std::u16string script = scriptText(*comparison_);
+        if (scriptmode::isStandardOutput(scriptPath_)) {
+            scriptmode::writeScriptToStandardOutput(script, scriptEncoding_);
+            return;
+        }
         text::TextFileWriter writer(
             scriptPath_, scriptEncoding_,
             {.messages = text::FileMessages::WithPath, .replaceAtClose = true});
         writer.open();
-        writer.write(scriptText(*comparison_));
+        writer.write(script);
         if (!writer.close())
             throw text::IOException(u"Can't write file:\n" + scriptPath_);
+    });
+}
+
+void ComparerPresenter::writeReport() {
+    writeOutput(reportPath_,
+                [this] { scriptmode::writeReport(reportPath_, reportText(*comparison_)); });
+}
+
+void ComparerPresenter::writeOutput(const std::u16string& path,
+                                    const std::function<void()>& write) {
+    try {
+        // Writing over a compared database would destroy it.
+        if (sameFile(path, first_.path) || sameFile(path, second_.path))
+            throw text::IOException(u"Can't create file:\n" + path +
+                                    u"\nIt is one of the compared databases.");
+        write();
     } catch (const text::IOException& e) {
+        outputFailed_ = true;
         view_.showError(e.message(), u"Output error");
     }
 }

@@ -38,6 +38,9 @@ public:
     database::DatabaseDescription& secondDatabase() { return second_; }
     void setDatabasesGivenAtStart(bool given) { databasesGivenAtStart_ = given; }
     void setScriptPath(std::u16string path) { scriptPath_ = std::move(path); }
+    // Script mode also writes the text report of a comparison there; empty for none. "-" as
+    // the script or report path means standard output.
+    void setReportPath(std::u16string path) { reportPath_ = std::move(path); }
     // UTF-8 unless set; both encodings write their byte-order mark.
     void setScriptEncoding(text::TextEncoding encoding) { scriptEncoding_ = encoding; }
     // Where show difference opens the line diff when no external tool is used; without one
@@ -46,6 +49,8 @@ public:
 
     // The latest comparison; none before the first and after a failed one.
     const SchemaComparison* comparison() const { return comparison_.get(); }
+    // True when the last comparison's script or report could not be written whole.
+    bool outputFailed() const { return outputFailed_; }
 
     // The operations bound to the view's delegates.
     void compare();
@@ -74,6 +79,9 @@ private:
                                            const settings::comparer::Options& options,
                                            const char16_t* warningCaption);
     void writeScript();
+    void writeReport();
+    // One write of script mode; a failure is shown and remembered.
+    void writeOutput(const std::u16string& path, const std::function<void()>& write);
     void toggle(bool settings::comparer::Options::*option,
                 bool (settings::comparer::OptionsManager::*setter)(bool),
                 void (IResultView::*check)(bool));
@@ -86,6 +94,8 @@ private:
     bool databasesGivenAtStart_ = false;
     bool writeScript_;
     std::u16string scriptPath_;
+    std::u16string reportPath_;
+    bool outputFailed_ = false;
     text::TextEncoding scriptEncoding_ = text::TextEncoding::UTF8;
     DiffWindow diffWindow_;
     ExternalDiffLauncher externalDiff_;

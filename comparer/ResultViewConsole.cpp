@@ -1,8 +1,7 @@
 #include "comparer/ResultViewConsole.h"
 
-#include "foundation/platform/Console.h"
-
-ResultViewConsole::ResultViewConsole() : attached_(platform::consoleAvailable()) {}
+ResultViewConsole::ResultViewConsole(platform::ConsoleStream stream)
+    : stream_(stream), attached_(platform::consoleAvailable(stream)) {}
 
 void ResultViewConsole::showInformation(const std::u16string& text, const std::u16string&) {
     write(text);
@@ -18,5 +17,5 @@ void ResultViewConsole::showWarning(const std::u16string& text, const std::u16st
 
 void ResultViewConsole::write(const std::u16string& text) const {
     if (attached_)
-        platform::writeConsole(text);
+        platform::writeConsole(text, stream_);
 }

@@ -16,5 +16,7 @@ bool fillDescriptions(const CommandLineArguments& arguments, database::DatabaseD
 text::TextEncoding scriptEncoding(const CommandLineArguments& arguments);
 
 // Script mode: compares the two databases once, reports through message boxes or, with
-// "/e", on the console, and writes the script when the databases differ. Always 0.
+// "/e", on the console, writes the script when the databases differ and, with "/r", the
+// report. 0 unless "/x" asks for the outcome: then 0 identical, 1 different, 2 a database
+// could not be read or a file not written.
 int runScriptMode(const CommandLineArguments& arguments);

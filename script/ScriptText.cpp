@@ -1,6 +1,7 @@
 #include "script/ScriptText.h"
 
 #include "compare/SchemaComparison.h"
+#include "schema/AccessDataTypeName.h"
 #include "script/ScriptBuilder.h"
 
 std::u16string scriptText(const SchemaComparison& comparison) {
@@ -10,4 +11,13 @@ std::u16string scriptText(const SchemaComparison& comparison) {
     for (const ElementDifference& item : comparison.results())
         builder.add(item);
     return builder.finish();
+}
+
+std::u16string creationScript(std::unique_ptr<Database> database) {
+    AccessDataTypeName dialect;
+    SchemaComparison comparison(std::make_unique<Database>(std::u16string()), std::move(database),
+                                ComparisonOptions{}, dialect);
+    if (comparison.identical())
+        return {};
+    return scriptText(comparison);
 }

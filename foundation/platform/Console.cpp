@@ -42,20 +42,30 @@ private:
     bool alreadyPending_ = false;
 };
 
-} // namespace
-
-bool consoleAvailable() {
-    return ::fcntl(STDOUT_FILENO, F_GETFD) != -1;
+int descriptorOf(ConsoleStream stream) {
+    return stream == ConsoleStream::Error ? STDERR_FILENO : STDOUT_FILENO;
 }
 
-bool writeConsole(std::u16string_view text) {
-    if (!consoleAvailable())
-        return false;
+} // namespace
+
+bool consoleAvailable(ConsoleStream stream) {
+    return ::fcntl(descriptorOf(stream), F_GETFD) != -1;
+}
+
+bool writeConsole(std::u16string_view text, ConsoleStream stream) {
     std::string bytes = text::toUtf8(text);
+    return writeConsoleBytes(bytes.data(), bytes.size(), stream);
+}
+
+bool writeConsoleBytes(const void* bytes, std::size_t count, ConsoleStream stream) {
+    if (!consoleAvailable(stream))
+        return false;
+    const int descriptor = descriptorOf(stream);
+    const char* data = static_cast<const char*>(bytes);
     PipeSignalGuard guard;
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t written = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    while (done < count) {
+        ssize_t written = ::write(descriptor, data + done, count - done);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)

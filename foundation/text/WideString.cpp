@@ -89,6 +89,18 @@ std::string toUtf8(std::u16string_view text) {
     return out;
 }
 
+std::string toUtf8WithLineFeeds(std::u16string_view text) {
+    std::string bytes = toUtf8(text);
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        out += bytes[i];
+    }
+    return out;
+}
+
 std::u16string fromUtf8(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());

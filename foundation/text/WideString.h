@@ -19,6 +19,10 @@ std::string toUtf8(std::u16string_view text);
 std::size_t utf8Length(std::u16string_view text);
 std::size_t encodeUtf8(std::u16string_view text, char* out);
 
+// UTF-8 with every "\r\n" written as "\n": the programs' texts as Linux tools (git, diff,
+// a terminal) expect them.
+std::string toUtf8WithLineFeeds(std::u16string_view text);
+
 // UTF-8 to UTF-16; each malformed sequence becomes U+FFFD.
 std::u16string fromUtf8(std::string_view bytes);
 

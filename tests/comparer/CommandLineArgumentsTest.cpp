@@ -102,7 +102,7 @@ TEST(CommandLineArguments, ScriptFormCollectsSwitchesInAnyCaseAndOrder) {
 }
 
 TEST(CommandLineArguments, UnknownWordAfterTheScriptShowsUsage) {
-    expectUsage(parse({u"a.mdb", u"b.mdb", u"out.sql", u"/utf8", u"/x"}), RunMode::ShowUsage);
+    expectUsage(parse({u"a.mdb", u"b.mdb", u"out.sql", u"/utf8", u"/y"}), RunMode::ShowUsage);
     expectUsage(parse({u"a.mdb", u"b.mdb", u"out.sql", u"extra.sql"}), RunMode::ShowUsage);
 }
 
@@ -123,4 +123,28 @@ TEST(CommandLineArguments, PathsAreTakenVerbatim) {
     EXPECT_EQ(p.arguments.secondDatabase(), u"C:\\x y\\\u00e9.mdb");
     EXPECT_EQ(p.arguments.scriptPath(), u"/E");
     EXPECT_FALSE(p.arguments.console());
+}
+
+TEST(CommandLineArguments, PipelineSwitchesTakeTheirPlaceAmongTheOthers) {
+    Parsed p = parse({u"a.mdb", u"b.mdb", u"-", u"/E", u"/r", u"/title1", u"/X", u"/R",
+                      u"report.txt", u"/utf16"});
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.arguments.mode(), RunMode::WriteScript);
+    EXPECT_EQ(p.arguments.scriptPath(), u"-");
+    EXPECT_EQ(p.arguments.reportPath(), u"report.txt"); // the last one wins
+    EXPECT_TRUE(p.arguments.exitStatus());
+    EXPECT_TRUE(p.arguments.console());
+    EXPECT_TRUE(p.arguments.utf16());
+
+    Parsed plain = parse({u"a.mdb", u"b.mdb", u"sync.sql", u"/e"});
+    EXPECT_TRUE(plain.arguments.reportPath().empty());
+    EXPECT_FALSE(plain.arguments.exitStatus());
+    // Seven words whose fourth is no title option stay the script form.
+    Parsed seven = parse({u"a.mdb", u"b.mdb", u"sync.sql", u"/r", u"-", u"/x"});
+    EXPECT_EQ(seven.arguments.mode(), RunMode::WriteScript);
+    EXPECT_EQ(seven.arguments.reportPath(), u"-");
+}
+
+TEST(CommandLineArguments, AReportSwitchWithoutItsFileShowsUsage) {
+    expectUsage(parse({u"a.mdb", u"b.mdb", u"sync.sql", u"/x", u"/r"}), RunMode::ShowUsage);
 }

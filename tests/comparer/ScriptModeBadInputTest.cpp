@@ -3,12 +3,12 @@
 // is touched: not the databases, and not a script that was there before.
 
 #include "tests/comparer/EmbeddedDatabases.h"
+#include "tests/comparer/ExclusiveLock.h"
 #include "tests/comparer/KelvorProcess.h"
 #include "tests/comparer/PrivateSettings.h"
 #include "tests/foundation/platform/ScratchFolder.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <fstream>
 #include <functional>
@@ -34,28 +34,6 @@ std::string contentOf(const fs::path& path) {
 std::string unrecognized(const fs::path& path) {
     return "Unrecognized database format '" + path.string() + "'.";
 }
-
-// Holds the embedded database's storage locked against every other process, as a program
-// in the middle of a change does.
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(const fs::path& path) {
-        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        locked_ = sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~ExclusiveLock() {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(db_);
-    }
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-
-    bool locked() const { return locked_; }
-
-private:
-    sqlite3* db_ = nullptr;
-    bool locked_ = false;
-};
 
 struct BadInput {
     const char* what;

@@ -40,3 +40,10 @@ TEST(WideString, NumbersAndParsing) {
     EXPECT_FALSE(parseInt(u"-", v));
     EXPECT_FALSE(parseInt(u"12a", v));
 }
+
+TEST(WideString, LineFeedTextDropsOnlyTheCarriageReturnOfEachPair) {
+    EXPECT_EQ(toUtf8WithLineFeeds(u"a;\r\nb\u00e9\r\n"), "a;\nb\xC3\xA9\n");
+    // A carriage return that ends no line is text and stays.
+    EXPECT_EQ(toUtf8WithLineFeeds(u"x\ry\n\r\r\n\r"), "x\ry\n\r\n\r");
+    EXPECT_EQ(toUtf8WithLineFeeds(u""), "");
+}
