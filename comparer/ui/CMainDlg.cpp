@@ -13,6 +13,7 @@
 #include "comparer/ui/tips/TipsDlg.h"
 #include "foundation/platform/qt/CEditRion.h"
 #include "foundation/platform/qt/QtText.h"
+#include "foundation/platform/qt/WaitCursor.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,6 +30,7 @@
 #include <QVBoxLayout>
 
 using platform::qt::toQString;
+using platform::qt::WaitCursor;
 
 namespace {
 
@@ -41,14 +43,6 @@ QString lines(const std::u16string& text) {
     result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return result;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include "foundation/platform/qt/CEditRion.h"
 #include "foundation/platform/qt/QtText.h"
+#include "foundation/platform/qt/WaitCursor.h"
 #include "foundation/text/IOException.h"
 #include "foundation/text/WideString.h"
 #include "runner/executor/MdbCreator.h"
@@ -22,6 +23,7 @@ namespace runner::ui {
 
 using platform::qt::fromQString;
 using platform::qt::toQString;
+using platform::qt::WaitCursor;
 
 namespace {
 
@@ -35,14 +37,6 @@ void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_v
          at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 
