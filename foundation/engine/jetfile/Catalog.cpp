@@ -42,8 +42,8 @@ std::optional<StoredRow> readRow(const PageFile& file, const TableDefinition& ta
     throw FormatError("overflow rows form a chain too long");
 }
 
-std::vector<StoredRow> readRows(const PageFile& file, const TableDefinition& table) {
-    std::vector<StoredRow> rows;
+void forEachRow(const PageFile& file, const TableDefinition& table,
+                const std::function<void(PageNumber, std::uint8_t, StoredRow&&)>& visit) {
     UsageMap owned = readUsageMap(file, table.usedPages);
     for (PageNumber number : owned.pages) {
         if (number >= file.pageCount())
@@ -56,8 +56,14 @@ std::vector<StoredRow> readRows(const PageFile& file, const TableDefinition& tab
             continue;
         for (std::size_t i = 0; i < page.rows.size(); ++i)
             if (auto row = readRow(file, table, number, std::uint8_t(i)))
-                rows.push_back(std::move(*row));
+                visit(number, std::uint8_t(i), std::move(*row));
     }
+}
+
+std::vector<StoredRow> readRows(const PageFile& file, const TableDefinition& table) {
+    std::vector<StoredRow> rows;
+    forEachRow(file, table,
+               [&](PageNumber, std::uint8_t, StoredRow&& row) { rows.push_back(std::move(row)); });
     return rows;
 }
 

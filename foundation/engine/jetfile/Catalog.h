@@ -5,6 +5,7 @@
 
 #include "foundation/engine/jetfile/StoredRow.h"
 
+#include <functional>
 #include <map>
 
 namespace engine::jetfile {
@@ -26,5 +27,9 @@ std::optional<StoredRow> readRow(const PageFile& file, const TableDefinition& ta
 
 // Every live row of a table, through its usage map.
 std::vector<StoredRow> readRows(const PageFile& file, const TableDefinition& table);
+
+// Every live row of the table with its place (data page, row number), in page order.
+void forEachRow(const PageFile& file, const TableDefinition& table,
+                const std::function<void(PageNumber, std::uint8_t, StoredRow&&)>& visit);
 
 } // namespace engine::jetfile

@@ -46,30 +46,16 @@ std::size_t keyPrefix(const IndexEntry& first, const IndexEntry& last) {
 std::vector<IndexEntry> leafEntriesFromRows(const PageFile& file, const TableDefinition& table,
                                             const PhysicalIndex& index) {
     std::vector<IndexEntry> entries;
-    UsageMap owned = readUsageMap(file, table.usedPages);
-    for (PageNumber number : owned.pages) {
-        if (number >= file.pageCount())
-            continue;
-        Bytes bytes = file.read(number);
-        if (bytes[0] != page::data)
-            continue;
-        DataPage page = DataPage::decode(bytes);
-        if (page.owner != table.pages.front())
-            continue;
-        for (std::size_t i = 0; i < page.rows.size(); ++i) {
-            auto row = readRow(file, table, number, std::uint8_t(i));
-            if (!row)
-                continue;
-            if ((index.flags & index::ignoreNullsFlag) && allKeyColumnsNull(table, index, *row))
-                continue;
-            IndexEntry entry{indexKey(file, table, index, *row)};
-            entry.bytes.push_back(std::uint8_t(number >> 16));
-            entry.bytes.push_back(std::uint8_t(number >> 8));
-            entry.bytes.push_back(std::uint8_t(number));
-            entry.bytes.push_back(std::uint8_t(i));
-            entries.push_back(std::move(entry));
-        }
-    }
+    forEachRow(file, table, [&](PageNumber number, std::uint8_t slot, StoredRow&& row) {
+        if ((index.flags & index::ignoreNullsFlag) && allKeyColumnsNull(table, index, row))
+            return;
+        IndexEntry entry{indexKey(file, table, index, row)};
+        entry.bytes.push_back(std::uint8_t(number >> 16));
+        entry.bytes.push_back(std::uint8_t(number >> 8));
+        entry.bytes.push_back(std::uint8_t(number));
+        entry.bytes.push_back(slot);
+        entries.push_back(std::move(entry));
+    });
     std::sort(entries.begin(), entries.end(),
               [](const IndexEntry& a, const IndexEntry& b) { return a.bytes < b.bytes; });
     return entries;
