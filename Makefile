@@ -26,14 +26,15 @@ test: build
 	$(MAKE) test-asan
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKEL_SANITIZE=ON -DKEL_WITH_UI=OFF
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKEL_SANITIZE=ON -DKEL_WITH_UI=OFF \
+		-DKEL_WITH_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS) -L lib
 
 # One target under libFuzzer (clang, sanitizers) in its own build directory: FUZZ_TARGET is
 # parser (the script parser, runner/fuzz) or a folder of fuzz/ (sql, access, settings, script,
-# diff). Inputs it finds stay in $(FUZZ_BUILD)/corpus/<target>; the saved seeds in the
+# diff, tips). Inputs it finds stay in $(FUZZ_BUILD)/corpus/<target>; the saved seeds in the
 # target's corpus folder are only read.
 FUZZ_TARGET ?= parser
 FUZZ_DIR = $(if $(filter parser,$(FUZZ_TARGET)),runner/fuzz,fuzz/$(FUZZ_TARGET))

@@ -1,9 +1,14 @@
 #include "reader/SchemaReader.h"
 
 #include "foundation/engine/EngineComponents.h"
+#include "foundation/platform/FileStamp.h"
+#include "foundation/text/WideString.h"
 #include "reader/AccessObjectReader.h"
 #include "reader/CatalogPhases.h"
 #include "reader/DaoPasses.h"
+
+#include <chrono>
+#include <thread>
 
 namespace reader {
 
@@ -36,12 +41,32 @@ engine::Components& SchemaReader::defaultComponents() {
 SchemaReader::SchemaReader(const database::DatabaseDescription& description,
                            const settings::comparer::Options& options,
                            engine::Components& components)
-    : description_(description), options_(options), components_(components),
-      connection_(description, database::ProviderChoice::Fallback, components) {}
+    : description_(description), options_(options), components_(components) {}
 
 SchemaReader::~SchemaReader() = default;
 
 std::unique_ptr<Database> SchemaReader::read(settings::IProgress& progress) {
+    constexpr int kAttempts = 5;
+    std::filesystem::path file = text::toUtf8(description_.path);
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        std::optional<platform::FileStamp> before = platform::fileStamp(file);
+        std::unique_ptr<Database> schema = readOnce(progress);
+        if (!before || before == platform::fileStamp(file))
+            return schema;
+        // Another program wrote the file meanwhile; give it a moment to finish.
+        failed_ = false;
+        errorText_.clear();
+        warnings_ = Warnings();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
+    }
+    connection_.reset();
+    fail(database::errorText(engine::errors::fileInUse(description_.path)));
+    return nullptr;
+}
+
+std::unique_ptr<Database> SchemaReader::readOnce(settings::IProgress& progress) {
+    connection_.reset();
+    connection_.emplace(description_, database::ProviderChoice::Fallback, components_);
     try {
         return readAll(progress);
     } catch (const database::DbOpenException& exception) {
@@ -65,8 +90,8 @@ void SchemaReader::fail(std::u16string text) {
 
 std::unique_ptr<Database> SchemaReader::readAll(settings::IProgress& progress) {
     auto schema = std::make_unique<Database>(description_.path);
-    std::shared_ptr<engine::ado::Connection> connection = connection_.adoConnection();
-    std::shared_ptr<engine::adox::Catalog> catalog = connection_.adoxCatalog();
+    std::shared_ptr<engine::ado::Connection> connection = connection_->adoConnection();
+    std::shared_ptr<engine::adox::Catalog> catalog = connection_->adoxCatalog();
 
     std::shared_ptr<engine::adox::Tables> tables = catalog->tables();
     int objectKinds = accessObjectKindCount(options_);
@@ -74,7 +99,7 @@ std::unique_ptr<Database> SchemaReader::readAll(settings::IProgress& progress) {
 
     readTables(*tables, options_.compareHiddenTables, *schema, progress, warnings_);
     runPhase(warnings_, u"Can't read primary keys",
-             [&] { readPrimaryKeys(*connection_.daoDatabase(), *schema); });
+             [&] { readPrimaryKeys(*connection_->daoDatabase(), *schema); });
     addUniqueKeys(*schema);
     runPhase(warnings_, u"Can't read constraints",
              [&] { readCheckConstraints(*connection, *schema); });
@@ -86,9 +111,9 @@ std::unique_ptr<Database> SchemaReader::readAll(settings::IProgress& progress) {
              [&] { readProcedures(*catalog, *schema); });
     progress.step();
     runPhase(warnings_, u"Can't read relationships",
-             [&] { readRelationships(*connection_.daoDatabase(), *schema); });
+             [&] { readRelationships(*connection_->daoDatabase(), *schema); });
     runPhase(warnings_, u"Can't read AllowZeroLength",
-             [&] { readFieldProperties(*connection_.daoDatabase(), *schema); });
+             [&] { readFieldProperties(*connection_->daoDatabase(), *schema); });
     removeAttachmentIndexes(*schema);
     resolveRelatedTables(*schema);
 

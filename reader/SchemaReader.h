@@ -14,6 +14,7 @@
 #include "schema/Database.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace reader {
@@ -30,7 +31,9 @@ public:
     SchemaReader& operator=(const SchemaReader&) = delete;
 
     // Once per reader. None when the read failed; the database stays open until the reader is
-    // destroyed.
+    // destroyed. A database that another program changes during the read is read again, so
+    // that the schema is never a mix of two structures; one that keeps changing fails as in
+    // use.
     std::unique_ptr<Database> read(settings::IProgress& progress);
 
     bool failed() const { return failed_; }
@@ -40,13 +43,15 @@ public:
 
 private:
     static engine::Components& defaultComponents();
+    std::unique_ptr<Database> readOnce(settings::IProgress& progress);
     std::unique_ptr<Database> readAll(settings::IProgress& progress);
     void fail(std::u16string text);
 
     const database::DatabaseDescription& description_;
     settings::comparer::Options options_;
     engine::Components& components_;
-    database::DatabaseConnection connection_;
+    // A fresh connection for each attempt: its catalogs keep what they read.
+    std::optional<database::DatabaseConnection> connection_;
     Warnings warnings_;
     bool failed_ = false;
     std::u16string errorText_;

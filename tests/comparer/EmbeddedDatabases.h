@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 inline std::u16string wide(const std::filesystem::path& path) {
     return text::fromUtf8(path.string());
@@ -16,17 +17,22 @@ inline std::u16string wide(const std::filesystem::path& path) {
 
 // A new database at the path with what the statements create.
 inline void createDatabase(const std::filesystem::path& path,
-                           std::initializer_list<const char16_t*> statements) {
+                           const std::vector<std::u16string>& statements) {
     auto& components = engine::components();
     auto connection = components.createCatalog()->create(
         u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + wide(path) + u";");
-    for (const char16_t* sql : statements) {
+    for (const std::u16string& sql : statements) {
         auto command = components.createCommand();
         command->setActiveConnection(connection);
         command->setCommandText(sql);
         command->execute(nullptr, engine::ado::commandTypeText | engine::ado::executeNoRecords);
     }
     connection->close();
+}
+
+inline void createDatabase(const std::filesystem::path& path,
+                           std::initializer_list<const char16_t*> statements) {
+    createDatabase(path, std::vector<std::u16string>(statements.begin(), statements.end()));
 }
 
 // Two databases that differ in a changed, an added and a deleted table, and a copy of the

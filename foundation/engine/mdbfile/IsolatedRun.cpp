@@ -80,8 +80,10 @@ void limitMemory(std::size_t budget) {
     }
 }
 
+// Rounded up: a wait cut short by the rounding would end before the deadline, and a child
+// that ran out of time would count as one that failed.
 int millisecondsUntil(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() <= 0 ? 0 : int(left.count());
 }
 

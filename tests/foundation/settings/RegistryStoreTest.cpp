@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace settings;
 
 namespace {
@@ -96,4 +102,44 @@ TEST(RegistryStore, TwoProcessesWritingAtOnceLoseNothing) {
          std::filesystem::directory_iterator(home.storeFile().parent_path()))
         ++files;
     EXPECT_EQ(files, 2u);
+}
+
+// The file-size limit stands in for a full disk: a value whose new file cannot be written
+// whole is reported as not stored, and the file keeps every byte it had, with nothing left
+// beside it.
+TEST(RegistryStore, AFullDiskKeepsTheOldFile) {
+    SettingsHome home;
+    RegistryStringWriter before(u"data6", u"kept");
+    ASSERT_TRUE(writeRegistryValue(kKelvor, before));
+    auto bytesOfStore = [&] {
+        std::ifstream in(home.storeFile(), std::ios::binary);
+        return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    };
+    std::string old = bytesOfStore();
+
+    pid_t child = startChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{rlim_t(old.size() + 100), rlim_t(old.size() + 100)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        RegistryStringWriter tooLong(u"data7", std::u16string(5000, u'x'));
+        RegistryIntWriter small(u"data4", 1);
+        // The long value fails; the short one still fits and is stored.
+        ::_exit(writeRegistryValue(kKelvor, tooLong) ? 1
+                : writeRegistryValue(kKelvor, small) ? 0
+                                                     : 2);
+    });
+    int status = waitChild(child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+
+    auto key = RegistryKey::open(kKelvor);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readString(u"data6", 1024), u"kept");
+    EXPECT_FALSE(key->readString(u"data7", 10000));
+    EXPECT_EQ(key->readDword(u"data4"), 1u);
+    std::size_t files = 0;
+    for ([[maybe_unused]] auto& entry :
+         std::filesystem::directory_iterator(home.storeFile().parent_path()))
+        ++files;
+    EXPECT_EQ(files, 2u); // the store and its lock
 }

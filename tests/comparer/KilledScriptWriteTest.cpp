@@ -1,0 +1,114 @@
+// kelvor killed while it writes its script: the script file is the old one or the complete
+// new one, never a part of the new one under the script's name.
+
+#include "tests/comparer/EmbeddedDatabases.h"
+#include "tests/comparer/KelvorProcess.h"
+#include "tests/comparer/PrivateSettings.h"
+#include "tests/foundation/platform/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <random>
+#include <signal.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// A second database with enough tables that writing their statements takes a while.
+std::vector<std::u16string> manyTables() {
+    std::vector<std::u16string> statements;
+    for (int t = 0; t < 300; ++t) {
+        std::u16string table = u"[Table" + text::toWString(t) + u"]";
+        statements.push_back(u"CREATE TABLE " + table +
+                             u" ([Id] COUNTER PRIMARY KEY, [Name] TEXT(50) NOT NULL, "
+                             u"[Amount] CURRENCY, [Born] DATETIME, [Notes] MEMO)");
+        statements.push_back(u"CREATE INDEX [ByName] ON " + table + u" ([Name], [Born] DESC)");
+    }
+    return statements;
+}
+
+struct ScriptRun {
+    bool killed = false;
+    Clock::duration writing{}; // from the new file's appearance to the end
+};
+
+// Runs kelvor in script mode. When killAfter is given, kills it that long after the new
+// script file appears beside the old one.
+ScriptRun runKelvorScript(const std::vector<std::string>& words,
+                    std::optional<Clock::duration> killAfter) {
+    fs::path partial = words[2] + ".partial";
+    pid_t child = fork();
+    if (child == 0) {
+        int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        execl(KEL_BIN_DIR "/kelvor", "kelvor", words[0].c_str(), words[1].c_str(), words[2].c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ScriptRun run;
+    int status = 0;
+    std::optional<Clock::time_point> appeared;
+    for (;;) {
+        if (waitpid(child, &status, WNOHANG) == child)
+            break;
+        Clock::time_point now = Clock::now();
+        std::error_code ignored;
+        if (!appeared && fs::exists(partial, ignored))
+            appeared = now;
+        if (appeared && killAfter && now - *appeared >= *killAfter) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            run.killed = WIFSIGNALED(status);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    if (appeared)
+        run.writing = Clock::now() - *appeared;
+    return run;
+}
+
+} // namespace
+
+TEST(KilledScriptWriteTest, TheScriptIsTheOldOneOrComplete) {
+    PrivateSettings isolated;
+    ScratchFolder dir;
+    fs::path first = dir / "first.db";
+    fs::path second = dir / "second.db";
+    fs::path script = dir / "sync.sql";
+    createDatabase(first, {});
+    createDatabase(second, manyTables());
+    std::vector<std::string> words{first.string(), second.string(), script.string()};
+
+    ScriptRun clean = runKelvorScript(words, std::nullopt);
+    ASSERT_FALSE(clean.killed);
+    std::string complete = bytesOf(script);
+    ASSERT_GT(complete.size(), 100000u);
+
+    const std::string old = "-- the script of an earlier run\r\n";
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<long> moment(
+        0, std::chrono::duration_cast<std::chrono::microseconds>(clean.writing).count());
+    int killedWhileWriting = 0;
+    for (int kill = 0; kill < 6; ++kill) {
+        std::ofstream(script, std::ios::binary | std::ios::trunc) << old;
+        auto delay = std::chrono::microseconds(moment(random));
+        SCOPED_TRACE("kill " + std::to_string(delay.count()) + " us into the writing");
+        ScriptRun run = runKelvorScript(words, delay);
+        std::string now = bytesOf(script);
+        if (run.killed && now == old)
+            ++killedWhileWriting;
+        EXPECT_TRUE(now == old || now == complete) << now.size() << " bytes";
+    }
+    EXPECT_GE(killedWhileWriting, 1);
+}
