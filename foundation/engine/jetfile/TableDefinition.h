@@ -135,7 +135,7 @@ struct TableDefinition {
     const ColumnDefinition* columnByNumber(std::uint16_t number) const;
 
     // The definition whose first page is first.
-    static TableDefinition read(const PageFile& file, PageNumber first);
+    static TableDefinition read(const PageSource& file, PageNumber first);
     // The definition block alone (no page headers), from the table's counters on.
     static TableDefinition decode(ByteView block);
     Bytes encodeBlock() const;
