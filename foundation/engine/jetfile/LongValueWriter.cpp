@@ -13,20 +13,45 @@ constexpr std::size_t chainPointerSize = 4;
 
 } // namespace
 
-LongValueWriter::LongValueWriter(WorkingCopy& copy, PageAllocator& allocator)
-    : copy_(copy), allocator_(allocator) {}
+LongValueWriter::LongValueWriter(WorkingCopy& copy, PageAllocator& allocator,
+                                 const TableDefinition& table, std::uint16_t columnNumber)
+    : copy_(copy), allocator_(allocator) {
+    for (const ColumnUsageMaps& maps : table.columnUsageMaps)
+        if (maps.columnNumber == columnNumber)
+            maps_.emplace(ColumnMaps{UsageMapWriter(copy, maps.usedPages),
+                                     UsageMapWriter(copy, maps.freePages)});
+    if (maps_)
+        current_ = lastPageWithRoom();
+}
+
+PageNumber LongValueWriter::lastPageWithRoom() const {
+    const std::set<PageNumber>& owned = maps_->owned.pages();
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        if (!maps_->withRoom.contains(*it) || *it >= copy_.pageCount())
+            continue;
+        Bytes raw = copy_.read(*it);
+        if (raw[0] == page::data && DataPage::decode(raw).holdsLongValues())
+            return *it;
+    }
+    return 0;
+}
+
+void LongValueWriter::newPage() {
+    auto mapPage = [this] { return allocator_.allocate(); };
+    if (maps_ && current_ != 0)
+        maps_->withRoom.set(current_, false, mapPage);
+    current_ = allocator_.allocate();
+    copy_.write(current_, DataPage::empty(page::longValueOwner).encode());
+    if (maps_) {
+        maps_->owned.set(current_, true, mapPage);
+        maps_->withRoom.set(current_, true, mapPage);
+    }
+}
 
 RowPointer LongValueWriter::placeRow(Bytes bytes) {
-    if (current_ != 0) {
-        DataPage page = DataPage::decode(copy_.read(current_));
-        if (page.hasRoomFor(bytes.size())) {
-            std::uint8_t row = page.addRow(std::move(bytes));
-            copy_.write(current_, page.encode());
-            return {current_, row};
-        }
-    }
-    current_ = allocator_.allocate();
-    DataPage page = DataPage::empty(page::longValueOwner);
+    if (current_ == 0 || !DataPage::decode(copy_.read(current_)).hasRoomFor(bytes.size()))
+        newPage();
+    DataPage page = DataPage::decode(copy_.read(current_));
     std::uint8_t row = page.addRow(std::move(bytes));
     copy_.write(current_, page.encode());
     return {current_, row};

@@ -6,21 +6,35 @@
 
 #include "foundation/engine/jetfile/LongValue.h"
 #include "foundation/engine/jetfile/PageAllocator.h"
+#include "foundation/engine/jetfile/TableDefinition.h"
+
+#include <optional>
 
 namespace engine::jetfile {
 
 class LongValueWriter {
 public:
-    LongValueWriter(WorkingCopy& copy, PageAllocator& allocator);
+    // The writer of one column's values. A column with usage maps of its own (ACE files)
+    // lists its long-value pages in them, and fills the last of them that has room first.
+    LongValueWriter(WorkingCopy& copy, PageAllocator& allocator, const TableDefinition& table,
+                    std::uint16_t columnNumber);
 
     // The bytes the row holds for the value; roomInRow is what the row can still take.
     Bytes store(ByteView value, std::size_t roomInRow);
 
 private:
+    struct ColumnMaps {
+        UsageMapWriter owned;
+        UsageMapWriter withRoom;
+    };
+
     RowPointer placeRow(Bytes bytes);
+    PageNumber lastPageWithRoom() const;
+    void newPage();
 
     WorkingCopy& copy_;
     PageAllocator& allocator_;
+    std::optional<ColumnMaps> maps_;
     PageNumber current_ = 0; // the long-value page being filled, 0 before the first
 };
 
