@@ -67,26 +67,36 @@ RowPointer TableWriter::insert(const StoredRow& row) {
     return at;
 }
 
-void TableWriter::remove(RowPointer at) {
+void TableWriter::retire(RowPointer at) {
+    DataPage page = readPage(at.page);
+    // Both flags: readers that take the first for "deleted" and those that take the second.
+    page.rows.at(at.row).deleted = true;
+    page.rows.at(at.row).overflow = true;
+    copy_.write(at.page, page.encode());
+}
+
+std::optional<RowPointer> TableWriter::movedTo(RowPointer at) const {
     DataPage page = readPage(at.page);
     if (at.row >= page.rows.size() || page.rows[at.row].deleted)
         throw FormatError("no row " + std::to_string(at.row) + " on page " +
                           std::to_string(at.page));
-    // Access flags a deleted row as moved too, so that nothing follows its bytes.
-    page.rows[at.row].deleted = true;
-    page.rows[at.row].overflow = true;
-    copy_.write(at.page, page.encode());
+    if (!page.rows[at.row].overflow)
+        return std::nullopt;
+    return RowPointer::fromStored(ByteView(page.rows[at.row].bytes).u32(0));
+}
+
+void TableWriter::remove(RowPointer at) {
+    // The moved bytes go too, or a reader walking the pages would find them.
+    if (auto data = movedTo(at))
+        retire(*data);
+    retire(at);
     --definition_.rowCount;
 }
 
 void TableWriter::replace(RowPointer at, StoredRow row) {
+    std::optional<RowPointer> moved = movedTo(at);
+    RowPointer data = moved.value_or(at);
     DataPage header = readPage(at.page);
-    if (at.row >= header.rows.size() || header.rows[at.row].deleted)
-        throw FormatError("no row " + std::to_string(at.row) + " on page " +
-                          std::to_string(at.page));
-    RowPointer data = at;
-    if (header.rows[at.row].overflow)
-        data = RowPointer::fromStored(ByteView(header.rows[at.row].bytes).u32(0));
     DataPage target = data.page == at.page ? header : readPage(data.page);
     if (data.row >= target.rows.size())
         throw FormatError("overflow pointer past the rows of its page");
@@ -104,10 +114,12 @@ void TableWriter::replace(RowPointer at, StoredRow row) {
     std::size_t headerSlot = header.rows[at.row].bytes.size();
     if (headerSlot < overflowPointerSize)
         throw FormatError("a row too short to point to where it moved");
-    RowPointer moved = place(std::move(bytes), true);
+    RowPointer newPlace = place(std::move(bytes), true);
+    if (moved)
+        retire(*moved);
     // Placing may have changed the header's page; read it again.
     header = readPage(at.page);
-    header.rows[at.row].bytes = overflowPointer(moved, headerSlot);
+    header.rows[at.row].bytes = overflowPointer(newPlace, headerSlot);
     header.rows[at.row].overflow = true;
     copy_.write(at.page, header.encode());
 }

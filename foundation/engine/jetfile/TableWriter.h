@@ -7,6 +7,8 @@
 #include "foundation/engine/jetfile/PageAllocator.h"
 #include "foundation/engine/jetfile/TableDefinition.h"
 
+#include <optional>
+
 namespace engine::jetfile {
 
 struct StoredRow;
@@ -30,6 +32,10 @@ public:
 
 private:
     RowPointer place(Bytes bytes, bool deleted);
+    // Where the live row's bytes moved to; nullopt when they are in place.
+    std::optional<RowPointer> movedTo(RowPointer at) const;
+    // Flags a row's bytes as no row at all.
+    void retire(RowPointer at);
     DataPage readPage(PageNumber page) const;
 
     WorkingCopy& copy_;
