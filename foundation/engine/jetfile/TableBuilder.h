@@ -1,0 +1,27 @@
+#pragma once
+
+// The table definition Access writes for a new table, from its spec: columns numbered in
+// order, fixed-length columns packed in number order, variable-length ones numbered in
+// order; each index on a physical index (B-tree) of its own unless an equal one exists;
+// logical indexes numbered in creation order and listed by name. Page numbers, usage map
+// pointers and counters stay zero for whoever allocates the pages.
+
+#include "foundation/engine/jetfile/TableSpec.h"
+
+namespace engine::jetfile {
+
+TableDefinition buildTableDefinition(const TableSpec& spec);
+
+// Where a column lies among the others.
+struct ColumnPlace {
+    std::uint16_t number = 0;
+    std::uint16_t index = 0;
+    std::uint16_t variableIndex = 0;
+    std::uint16_t fixedOffset = 0;
+};
+
+ColumnDefinition columnDefinitionOf(const ColumnSpec& spec, const ColumnPlace& place);
+bool isVariableLength(const ColumnSpec& spec);
+bool isLongValue(std::uint8_t type);
+
+} // namespace engine::jetfile
