@@ -258,6 +258,9 @@ bool PropertyBlob::remove(std::u16string_view column, std::u16string_view name) 
     if (found == o->properties.end())
         return false;
     o->properties.erase(found);
+    // Access writes no block without properties.
+    if (o->properties.empty())
+        objects_.erase(objects_.begin() + (o - objects_.data()));
     return true;
 }
 

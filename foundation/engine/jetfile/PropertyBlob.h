@@ -47,12 +47,15 @@ public:
 
     const std::vector<std::u16string>& names() const { return names_; }
     const std::vector<PropertyObject>& objects() const { return objects_; }
+    // A blob without properties: Access then stores no blob at all.
+    bool empty() const { return objects_.empty(); }
 
     // column empty: the table's own properties. Names compare without regard to case.
     const Property* find(std::u16string_view column, std::u16string_view name) const;
     // Replaces the property of that name or adds it, creating the object's block if needed.
     void set(std::u16string_view column, Property property);
-    // Whether there was one to remove. Its name stays in the name list, as Access leaves it.
+    // Whether there was one to remove. Its name stays in the name list, as Access leaves it;
+    // an object left without properties loses its block.
     bool remove(std::u16string_view column, std::u16string_view name);
     // A column renamed or dropped takes its block along.
     void renameObject(std::u16string_view from, std::u16string to);

@@ -235,4 +235,12 @@ TableDefinition buildTableDefinition(const TableSpec& spec) {
     return t;
 }
 
+PropertyBlob buildTableProperties(const TableSpec& spec) {
+    PropertyBlob properties;
+    for (const ColumnSpec& c : spec.columns)
+        if (c.required)
+            properties.set(c.name, Property::boolean(u"Required", true, Property::ddlFlag));
+    return properties;
+}
+
 } // namespace engine::jetfile

@@ -6,11 +6,15 @@
 // logical indexes numbered in creation order and listed by name. Page numbers, usage map
 // pointers and counters stay zero for whoever allocates the pages.
 
+#include "foundation/engine/jetfile/PropertyBlob.h"
 #include "foundation/engine/jetfile/TableSpec.h"
 
 namespace engine::jetfile {
 
 TableDefinition buildTableDefinition(const TableSpec& spec);
+// The properties a new table starts with: Required on each NOT NULL column, the only trace
+// NOT NULL leaves.
+PropertyBlob buildTableProperties(const TableSpec& spec);
 
 // Where a column lies among the others.
 struct ColumnPlace {

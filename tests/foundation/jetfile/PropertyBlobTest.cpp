@@ -2,11 +2,9 @@
 // and properties set, replaced and removed read back as set.
 
 #include "SharedFiles.h"
+#include "StoredProperties.h"
 
-#include "foundation/engine/jetfile/Catalog.h"
-#include "foundation/engine/jetfile/LongValue.h"
 #include "foundation/engine/jetfile/PropertyBlob.h"
-#include "foundation/engine/jetfile/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,38 +14,9 @@ using namespace engine::jetfile;
 
 namespace {
 
-struct StoredBlob {
-    std::u16string object;
-    Bytes bytes;
-};
-
-std::vector<StoredBlob> propertyBlobs(const std::string& name) {
-    PageFile file(jettest::sharedFile(name));
-    TableDefinition catalog = TableDefinition::read(file, catalogDefinitionPage);
-    const ColumnDefinition* objectName = nullptr;
-    const ColumnDefinition* properties = nullptr;
-    for (const ColumnDefinition& c : catalog.columns) {
-        if (c.name == u"Name")
-            objectName = &c;
-        if (c.name == u"LvProp")
-            properties = &c;
-    }
-    std::vector<StoredBlob> blobs;
-    for (const StoredRow& row : readRows(file, catalog)) {
-        auto value = row.value(*properties);
-        auto named = row.value(*objectName);
-        if (value && named)
-            blobs.push_back({decodeText(*named), readLongValue(file, *value)});
-    }
-    return blobs;
-}
-
-StoredBlob sharedBlob(const std::string& file, std::u16string_view object) {
-    for (StoredBlob& blob : propertyBlobs(file))
-        if (blob.object == object)
-            return blob;
-    throw std::runtime_error("no properties for the object");
-}
+using jettest::propertyBlob;
+using jettest::propertyBlobs;
+using jettest::StoredBlob;
 
 TEST(PropertyBlob, EveryStoredBlobEncodesBackToItsBytes) {
     int blobs = 0;
@@ -68,7 +37,7 @@ TEST(PropertyBlob, EveryStoredBlobEncodesBackToItsBytes) {
 }
 
 TEST(PropertyBlob, ReadsTypedValuesOfTablesAndColumns) {
-    PropertyBlob blob = PropertyBlob::decode(sharedBlob("testV2003.mdb", u"Table1").bytes);
+    PropertyBlob blob = PropertyBlob::decode(propertyBlob("testV2003.mdb", u"Table1").bytes);
     const Property* required = blob.find(u"a", u"REQUIRED"); // names without regard to case
     ASSERT_NE(required, nullptr);
     EXPECT_EQ(required->asBoolean(), false);
@@ -83,7 +52,7 @@ TEST(PropertyBlob, ReadsTypedValuesOfTablesAndColumns) {
 }
 
 TEST(PropertyBlob, SetsReplacesAndRemovesProperties) {
-    Bytes original = sharedBlob("testV2003.mdb", u"Table1").bytes;
+    Bytes original = propertyBlob("testV2003.mdb", u"Table1").bytes;
     PropertyBlob blob = PropertyBlob::decode(original);
     std::size_t names = blob.names().size();
     blob.set(u"A", Property::boolean(u"required", true, Property::ddlFlag));
@@ -126,10 +95,15 @@ TEST(PropertyBlob, MakesTheFirstBlockOfATableWithoutProperties) {
     EXPECT_EQ(again.objects()[0].chunkType, 0);
     EXPECT_EQ(again.objects()[1].name, u"Amount");
     EXPECT_EQ(again.names(), (std::vector<std::u16string>{u"Required", u"Orientation"}));
+    // Access writes no block without properties, and no blob without blocks.
+    EXPECT_TRUE(again.remove(u"amount", u"required"));
+    ASSERT_EQ(again.objects().size(), 1u);
+    EXPECT_TRUE(again.remove(u"", u"Orientation"));
+    EXPECT_TRUE(again.empty());
 }
 
 TEST(PropertyBlob, CutOrDamagedBlobsAreFormatErrors) {
-    Bytes original = sharedBlob("testV2003.mdb", u"Table1").bytes;
+    Bytes original = propertyBlob("testV2003.mdb", u"Table1").bytes;
     for (std::size_t size = 0; size < original.size(); ++size) {
         Bytes cut(original.begin(), original.begin() + std::ptrdiff_t(size));
         try {

@@ -3,6 +3,7 @@
 // changes; counters, page numbers and the bytes Access leaves as they were in memory aside.
 
 #include "SharedFiles.h"
+#include "StoredProperties.h"
 
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/TableBuilder.h"
@@ -170,6 +171,32 @@ TEST(TableBuilder, BuildsTheDefinitionAccessWroteForEveryTableWithoutHistory) {
     std::cout << "\n";
     EXPECT_EQ(matched, compared);
     EXPECT_GE(compared, 100);
+}
+
+TEST(TableBuilder, NotNullLeavesTheRequiredPropertyAccessWrote) {
+    // Every column of this table was made NOT NULL.
+    PageFile file(jettest::sharedFile("fixedTextTestV2003.mdb"));
+    TableSpec spec;
+    for (const CatalogTable& table : listTables(file))
+        if (table.name == u"users")
+            spec = specOfDefinition(TableDefinition::read(file, table.definitionPage), table.name);
+    ASSERT_EQ(spec.columns.size(), 10u);
+    EXPECT_TRUE(buildTableProperties(spec).empty());
+    for (ColumnSpec& c : spec.columns)
+        c.required = true;
+    PropertyBlob built = buildTableProperties(spec);
+    PropertyBlob real =
+        PropertyBlob::decode(jettest::propertyBlob("fixedTextTestV2003.mdb", u"users").bytes);
+    ASSERT_EQ(built.objects().size(), spec.columns.size()); // no block for the table itself
+    for (const ColumnSpec& c : spec.columns) {
+        const Property* b = built.find(c.name, u"Required");
+        const Property* r = real.find(c.name, u"Required");
+        ASSERT_NE(b, nullptr);
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(b->flags, r->flags);
+        EXPECT_EQ(b->type, r->type);
+        EXPECT_EQ(b->value, r->value);
+    }
 }
 
 ColumnSpec columnOf(std::u16string name, std::uint8_t type, std::uint16_t length = 0) {
