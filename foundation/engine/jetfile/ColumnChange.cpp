@@ -46,6 +46,7 @@ bool inAnIndex(const TableDefinition& table, std::uint16_t number) {
 
 TableDefinition withColumnAdded(const TableDefinition& table, std::u16string_view tableName,
                                 const ColumnSpec& column) {
+    checkColumnSpec(column);
     for (const ColumnDefinition& c : table.columns)
         if (sameName(c.name, column.name))
             throw DefinitionRefused("Field '" + narrow(column.name) +

@@ -58,9 +58,35 @@ std::uint8_t flagsOf(const ColumnSpec& spec) {
     return flags;
 }
 
+constexpr std::uint16_t maxTextBytes = 510;
+
+bool isBuildable(std::uint8_t type) {
+    switch (type) {
+    case column::boolean:
+    case column::byte:
+    case column::integer:
+    case column::longInteger:
+    case column::money:
+    case column::single:
+    case column::doubleType:
+    case column::dateTime:
+    case column::binary:
+    case column::text:
+    case column::oleObject:
+    case column::memo:
+    case column::guid:
+    case column::numeric:
+        return true;
+    default:
+        return false; // attachments and multi-valued columns need tables of their own
+    }
+}
+
 void checkColumns(const TableSpec& spec) {
     if (spec.columns.size() > maxColumns)
         throw DefinitionRefused("Too many fields defined.");
+    for (const ColumnSpec& c : spec.columns)
+        checkColumnSpec(c);
     for (std::size_t i = 0; i < spec.columns.size(); ++i)
         for (std::size_t j = 0; j < i; ++j)
             if (sameName(spec.columns[i].name, spec.columns[j].name))
@@ -187,6 +213,18 @@ void placeIndexes(const TableSpec& spec, TableDefinition& t) {
 }
 
 } // namespace
+
+void checkColumnSpec(const ColumnSpec& c) {
+    if (!isBuildable(c.type))
+        throw DefinitionRefused("Field '" + narrow(c.name) +
+                                "' has a type this writer does not create yet.");
+    if (c.type != column::text && c.type != column::binary)
+        return;
+    if (c.length == 0)
+        throw DefinitionRefused("Field '" + narrow(c.name) + "' has no size.");
+    if (c.length > maxTextBytes)
+        throw DefinitionRefused("Size of field '" + narrow(c.name) + "' is too long.");
+}
 
 bool isLongValue(std::uint8_t type) {
     return type == column::memo || type == column::oleObject;

@@ -24,6 +24,8 @@ struct ColumnPlace {
     std::uint16_t fixedOffset = 0;
 };
 
+// Throws DefinitionRefused for a column Access would not make or this writer cannot.
+void checkColumnSpec(const ColumnSpec& spec);
 ColumnDefinition columnDefinitionOf(const ColumnSpec& spec, const ColumnPlace& place);
 bool isVariableLength(const ColumnSpec& spec);
 bool isLongValue(std::uint8_t type);

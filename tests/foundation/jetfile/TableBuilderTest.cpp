@@ -314,6 +314,12 @@ TEST(TableBuilder, RefusesWhatAccessRefuses) {
     TableSpec wide = orders();
     wide.indexes = {indexOf(u"W", std::vector<IndexColumnSpec>(11, {u"Id", true}))};
     EXPECT_EQ(refusal(wide), "Index 'W' must have 1 to 10 fields.");
+    TableSpec longText = orders();
+    longText.columns[3].length = 512;
+    EXPECT_EQ(refusal(longText), "Size of field 'Code' is too long.");
+    TableSpec attachment = orders();
+    attachment.columns.push_back(columnOf(u"Files", column::complex));
+    EXPECT_EQ(refusal(attachment), "Field 'Files' has a type this writer does not create yet.");
 }
 
 } // namespace
