@@ -2,6 +2,7 @@
 
 #include "foundation/engine/jetfile/Names.h"
 #include "foundation/engine/jetfile/TableBuilder.h"
+#include "foundation/text/WideString.h"
 
 #include <algorithm>
 
@@ -10,13 +11,6 @@ namespace engine::jetfile {
 namespace {
 
 constexpr std::size_t maxColumns = 255;
-
-std::string narrow(std::u16string_view name) {
-    std::string out;
-    for (char16_t unit : name)
-        out += unit < 0x80 ? char(unit) : '?';
-    return out;
-}
 
 std::size_t fixedAreaSize(const TableDefinition& table) {
     std::size_t end = 0;
@@ -49,8 +43,8 @@ TableDefinition withColumnAdded(const TableDefinition& table, std::u16string_vie
     checkColumnSpec(column);
     for (const ColumnDefinition& c : table.columns)
         if (sameName(c.name, column.name))
-            throw DefinitionRefused("Field '" + narrow(column.name) +
-                                    "' already exists in table '" + narrow(tableName) + "'.");
+            throw DefinitionRefused("Field '" + text::toUtf8(column.name) +
+                                    "' already exists in table '" + text::toUtf8(tableName) + "'.");
     if (table.columns.size() >= maxColumns || table.maxColumns == 0xFFFF)
         throw DefinitionRefused("Too many fields defined.");
     ColumnPlace place;
@@ -75,7 +69,8 @@ TableDefinition withColumnDropped(const TableDefinition& table, std::u16string_v
     auto found = std::find_if(table.columns.begin(), table.columns.end(),
                               [&](const ColumnDefinition& c) { return sameName(c.name, column); });
     if (found == table.columns.end())
-        throw DefinitionRefused("Field '" + narrow(column) + "' does not exist in the table.");
+        throw DefinitionRefused("Field '" + text::toUtf8(column) +
+                                "' does not exist in the table.");
     if (inAnIndex(table, found->number))
         throw DefinitionRefused(
             "Cannot delete a field that is part of an index or is needed by the system.");

@@ -18,10 +18,14 @@ constexpr std::size_t signatureSize = 4;
 constexpr std::size_t chunkHeaderSize = 6; // length, type
 constexpr std::size_t entryHeaderSize = 8; // length, flags, type, name index, value size
 
-const Bytes& knownSignatures(std::size_t i) {
-    static const Bytes jet4{'M', 'R', '2', 0};
+const Bytes& jet4Signature() {
+    static const Bytes signature{'M', 'R', '2', 0};
+    return signature;
+}
+
+bool isKnownSignature(const Bytes& signature) {
     static const Bytes jet3{'K', 'K', 'D', 0};
-    return i == 0 ? jet4 : jet3;
+    return signature == jet4Signature() || signature == jet3;
 }
 
 // A name: its byte length, then UTF-16LE.
@@ -137,7 +141,7 @@ std::optional<std::int32_t> Property::asLongInteger() const {
 PropertyBlob PropertyBlob::decode(ByteView blob) {
     PropertyBlob decoded;
     decoded.signature_ = blob.copy(0, signatureSize);
-    if (decoded.signature_ != knownSignatures(0) && decoded.signature_ != knownSignatures(1))
+    if (!isKnownSignature(decoded.signature_))
         throw FormatError("unknown property blob signature");
     bool haveNames = false;
     for (std::size_t at = signatureSize; at < blob.size();) {
@@ -164,7 +168,7 @@ PropertyBlob PropertyBlob::decode(ByteView blob) {
 }
 
 Bytes PropertyBlob::encode() const {
-    Bytes out = signature_;
+    Bytes out = signature_.empty() ? jet4Signature() : signature_;
     std::size_t start = out.size();
     appendU32(out, 0);
     appendU16(out, nameListChunk);
@@ -224,8 +228,6 @@ const Property* PropertyBlob::find(std::u16string_view column, std::u16string_vi
 }
 
 void PropertyBlob::set(std::u16string_view column, Property property) {
-    if (signature_.empty())
-        signature_ = knownSignatures(0);
     auto listed = std::find_if(names_.begin(), names_.end(),
                                [&](const std::u16string& n) { return sameName(n, property.name); });
     if (listed == names_.end())

@@ -2,6 +2,7 @@
 
 #include "foundation/engine/jetfile/Names.h"
 #include "foundation/engine/jetfile/StoredRow.h"
+#include "foundation/text/WideString.h"
 
 #include <algorithm>
 
@@ -16,13 +17,6 @@ constexpr std::size_t trailerSize = 8;
 // A logical index that is not a foreign key carries this in both cascade bytes.
 constexpr std::uint8_t noCascade = 4;
 constexpr std::uint32_t noRelatedIndex = 0xFFFFFFFF;
-
-std::string narrow(std::u16string_view name) {
-    std::string out;
-    for (char16_t unit : name)
-        out += unit < 0x80 ? char(unit) : '?';
-    return out;
-}
 
 std::uint16_t definedLength(const ColumnSpec& spec) {
     switch (spec.type) {
@@ -90,8 +84,9 @@ void checkColumns(const TableSpec& spec) {
     for (std::size_t i = 0; i < spec.columns.size(); ++i)
         for (std::size_t j = 0; j < i; ++j)
             if (sameName(spec.columns[i].name, spec.columns[j].name))
-                throw DefinitionRefused("Field '" + narrow(spec.columns[i].name) +
-                                        "' already exists in table '" + narrow(spec.name) + "'.");
+                throw DefinitionRefused("Field '" + text::toUtf8(spec.columns[i].name) +
+                                        "' already exists in table '" + text::toUtf8(spec.name) +
+                                        "'.");
 }
 
 void placeColumns(const TableSpec& spec, TableDefinition& t) {
@@ -128,15 +123,16 @@ std::uint8_t physicalFlagsOf(const IndexSpec& spec) {
 
 PhysicalIndex physicalIndexOf(const TableSpec& table, const IndexSpec& spec) {
     if (spec.columns.empty() || spec.columns.size() > maxIndexColumns)
-        throw DefinitionRefused("Index '" + narrow(spec.name) + "' must have 1 to 10 fields.");
+        throw DefinitionRefused("Index '" + text::toUtf8(spec.name) +
+                                "' must have 1 to 10 fields.");
     PhysicalIndex physical;
     physical.reserved0 = physicalIndexTag;
     for (const IndexColumnSpec& c : spec.columns) {
         auto found = std::find_if(table.columns.begin(), table.columns.end(),
                                   [&](const ColumnSpec& s) { return sameName(s.name, c.column); });
         if (found == table.columns.end())
-            throw DefinitionRefused("Index '" + narrow(spec.name) + "' names no field '" +
-                                    narrow(c.column) + "'.");
+            throw DefinitionRefused("Index '" + text::toUtf8(spec.name) + "' names no field '" +
+                                    text::toUtf8(c.column) + "'.");
         physical.columnNumbers.push_back(std::uint16_t(found - table.columns.begin()));
         physical.columnOrders.push_back(c.ascending ? 1 : 0);
     }
@@ -199,7 +195,7 @@ void placeIndexes(const TableSpec& spec, TableDefinition& t) {
         const IndexSpec& index = spec.indexes[i];
         for (std::size_t j = 0; j < i; ++j)
             if (sameName(spec.indexes[j].name, index.name))
-                throw DefinitionRefused("Index '" + narrow(index.name) + "' already exists.");
+                throw DefinitionRefused("Index '" + text::toUtf8(index.name) + "' already exists.");
         if (index.primary && hasPrimary)
             throw DefinitionRefused("Primary key already exists.");
         hasPrimary = hasPrimary || index.primary;
@@ -216,14 +212,14 @@ void placeIndexes(const TableSpec& spec, TableDefinition& t) {
 
 void checkColumnSpec(const ColumnSpec& c) {
     if (!isBuildable(c.type))
-        throw DefinitionRefused("Field '" + narrow(c.name) +
+        throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
                                 "' has a type this writer does not create yet.");
     if (c.type != column::text && c.type != column::binary)
         return;
     if (c.length == 0)
-        throw DefinitionRefused("Field '" + narrow(c.name) + "' has no size.");
+        throw DefinitionRefused("Field '" + text::toUtf8(c.name) + "' has no size.");
     if (c.length > maxTextBytes)
-        throw DefinitionRefused("Size of field '" + narrow(c.name) + "' is too long.");
+        throw DefinitionRefused("Size of field '" + text::toUtf8(c.name) + "' is too long.");
 }
 
 bool isLongValue(std::uint8_t type) {
