@@ -110,6 +110,10 @@ Property Property::text(std::u16string name, std::u16string_view value, std::uin
     return {std::move(name), flags, column::text, utf16(value), {}};
 }
 
+Property Property::memo(std::u16string name, std::u16string_view value, std::uint8_t flags) {
+    return {std::move(name), flags, column::memo, utf16(value), {}};
+}
+
 Property Property::boolean(std::u16string name, bool value, std::uint8_t flags) {
     return {std::move(name), flags, column::boolean, Bytes{std::uint8_t(value ? 1 : 0)}, {}};
 }
@@ -129,7 +133,8 @@ std::optional<std::u16string> Property::asText() const {
 std::optional<bool> Property::asBoolean() const {
     if (type != column::boolean || value.empty())
         return std::nullopt;
-    return value[0] != 0;
+    // A few are stored in 2 or 4 bytes.
+    return std::any_of(value.begin(), value.end(), [](std::uint8_t b) { return b != 0; });
 }
 
 std::optional<std::int32_t> Property::asLongInteger() const {

@@ -25,6 +25,8 @@ struct Property {
     Bytes extra; // bytes after the value inside the entry, kept as read
 
     static Property text(std::u16string name, std::u16string_view value, std::uint8_t flags);
+    // Text typed as Memo, as Access stores DefaultValue, ValidationRule and Expression.
+    static Property memo(std::u16string name, std::u16string_view value, std::uint8_t flags);
     static Property boolean(std::u16string name, bool value, std::uint8_t flags);
     static Property longInteger(std::u16string name, std::int32_t value, std::uint8_t flags);
 

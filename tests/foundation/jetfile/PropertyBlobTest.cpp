@@ -5,6 +5,7 @@
 #include "StoredProperties.h"
 
 #include "foundation/engine/jetfile/PropertyBlob.h"
+#include "foundation/engine/jetfile/TableDefinition.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,42 @@ TEST(PropertyBlob, EveryStoredBlobEncodesBackToItsBytes) {
     EXPECT_GE(properties, 4000);
 }
 
+// The same property made from its typed value, or nullopt for a type made no other way.
+std::optional<Property> madeAgain(const Property& p) {
+    // Some Yes/No properties of the Access application (TotalsRow, HideNewField, ...) are
+    // stored in 2 or 4 bytes; the engine's own take one.
+    if (auto flag = p.asBoolean())
+        return p.value.size() == 1 ? std::optional(Property::boolean(p.name, *flag, p.flags))
+                                   : std::nullopt;
+    if (auto number = p.asLongInteger())
+        return Property::longInteger(p.name, *number, p.flags);
+    if (auto text = p.asText())
+        return p.type == column::memo ? Property::memo(p.name, *text, p.flags)
+                                      : Property::text(p.name, *text, p.flags);
+    return std::nullopt;
+}
+
+TEST(PropertyBlob, TypedValuesMadeAgainAreTheBytesAccessWrote) {
+    int made = 0;
+    for (const std::string& name : jettest::writableFormatFiles()) {
+        for (const StoredBlob& blob : propertyBlobs(name)) {
+            PropertyBlob decoded = PropertyBlob::decode(blob.bytes);
+            for (const PropertyObject& object : decoded.objects()) {
+                for (const Property& p : object.properties) {
+                    std::optional<Property> again = madeAgain(p);
+                    if (!again)
+                        continue;
+                    EXPECT_EQ(again->value, p.value) << name << " " << int(p.type);
+                    EXPECT_EQ(again->type, p.type);
+                    ++made;
+                }
+            }
+        }
+    }
+    std::cout << "typed properties made again " << made << "\n";
+    EXPECT_GE(made, 2000);
+}
+
 TEST(PropertyBlob, ReadsTypedValuesOfTablesAndColumns) {
     PropertyBlob blob = PropertyBlob::decode(propertyBlob("testV2003.mdb", u"Table1").bytes);
     const Property* required = blob.find(u"a", u"REQUIRED"); // names without regard to case
@@ -46,6 +83,12 @@ TEST(PropertyBlob, ReadsTypedValuesOfTablesAndColumns) {
     const Property* defaultValue = blob.find(u"C", u"DefaultValue");
     ASSERT_NE(defaultValue, nullptr);
     EXPECT_EQ(defaultValue->asText(), u"0");
+    // Made again, the property has the bytes Access wrote.
+    Property made = Property::memo(u"DefaultValue", u"0", Property::ddlFlag);
+    EXPECT_EQ(made.type, defaultValue->type);
+    EXPECT_EQ(made.flags, defaultValue->flags);
+    EXPECT_EQ(made.value, defaultValue->value);
+    EXPECT_EQ(Property::boolean(u"Required", false, Property::ddlFlag).value, required->value);
     ASSERT_NE(blob.find(u"", u"OrderByOn"), nullptr); // the table's own
     EXPECT_EQ(blob.find(u"", u"Required"), nullptr);
     EXPECT_EQ(blob.find(u"NoSuchColumn", u"Required"), nullptr);
