@@ -109,6 +109,9 @@ StoredRow rewriteRow(const StoredRow& row, const TableDefinition& from, const Ta
         ColumnValue value = old != nullptr ? columnValue(row, *old) : addedValue;
         if (!value)
             continue;
+        if (c.number >= to.maxColumns)
+            throw FormatError("column number " + std::to_string(c.number) +
+                              " beyond the table's column count");
         out.nullMask[c.number / 8] |= std::uint8_t(1 << (c.number % 8));
         if (c.type == column::boolean)
             continue;

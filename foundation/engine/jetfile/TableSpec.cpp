@@ -37,7 +37,9 @@ ColumnSpec columnSpecOf(const ColumnDefinition& c) {
 }
 
 IndexSpec indexSpecOf(const TableDefinition& definition, const LogicalIndex& logical) {
-    const PhysicalIndex& physical = definition.physicalIndexes.at(logical.physicalIndex);
+    if (logical.physicalIndex >= definition.physicalIndexes.size())
+        throw FormatError("logical index refers to a missing physical index");
+    const PhysicalIndex& physical = definition.physicalIndexes[logical.physicalIndex];
     IndexSpec spec;
     spec.name = logical.name;
     for (const IndexColumn& column : physical.columns()) {

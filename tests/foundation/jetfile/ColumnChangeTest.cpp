@@ -178,12 +178,16 @@ TEST(ColumnChange, DroppingLeavesTheOtherColumnsInPlaceAndRefusesIndexedOnes) {
     EXPECT_THROW(withColumnDropped(dropped, u"data"), DefinitionRefused);
 }
 
-TEST(ColumnChange, AFixedValueMustHaveItsColumnsSize) {
+TEST(ColumnChange, RefusesValuesAndDefinitionsThatDoNotFit) {
     TableDefinition table = indexTestTable1();
     TableDefinition wider =
         withColumnAdded(table, u"Table1", addedColumn(column::longInteger, 0, {0x409, 0}));
     StoredRow row = rewriteRow(StoredRow{}, table, table);
     EXPECT_THROW(rewriteRow(row, table, wider, Bytes{1, 2}), FormatError);
+    // A damaged definition: a column numbered past the column count.
+    TableDefinition damaged = wider;
+    damaged.maxColumns = 6;
+    EXPECT_THROW(rewriteRow(row, table, damaged, Bytes{1, 2, 3, 4}), FormatError);
 }
 
 } // namespace
