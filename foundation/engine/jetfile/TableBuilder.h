@@ -1,8 +1,9 @@
 #pragma once
 
-// The table definition Access writes for a new table, from its spec: columns numbered in
+// The table definition Access writes for a new table, from its TableSpec: columns numbered in
 // order, fixed-length columns packed in number order, variable-length ones numbered in
-// order; each index on a physical index (B-tree) of its own unless an equal one exists;
+// order; each index on a physical index (B-tree) of its own unless one over the same columns
+// with the same flags exists (a foreign key takes any over its columns, a unique one first);
 // logical indexes numbered in creation order and listed by name. Page numbers, usage map
 // pointers and counters stay zero for whoever allocates the pages.
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // What a table is made of, as a statement that creates it describes it: columns in their
-// order, indexes in the order they are created. TableBuilder turns a spec into the table
+// order, indexes in the order they are created. TableBuilder turns a TableSpec into the table
 // definition Access writes for a new table.
 
 #include "foundation/engine/jetfile/TableDefinition.h"
@@ -70,7 +70,7 @@ struct TableSpec {
 // The sort order a new column of the type gets in a file of the given sort order.
 SortOrder newColumnSortOrder(std::uint8_t type, SortOrder fileOrder);
 
-// The spec a definition describes: its columns in the definition's order, its logical
+// The TableSpec a definition describes: its columns in the definition's order, its logical
 // indexes by number. Required comes from the table's properties, not from here.
 TableSpec specOfDefinition(const TableDefinition& definition, std::u16string name);
 

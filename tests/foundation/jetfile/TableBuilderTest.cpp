@@ -1,4 +1,4 @@
-// A table definition built from the spec that a real definition describes is the definition
+// A table definition built from the TableSpec that a real definition describes is the definition
 // Access wrote, field by field, for every shared table whose definition shows no history of
 // changes; counters, page numbers and the bytes Access leaves as they were in memory aside.
 
@@ -102,7 +102,7 @@ std::vector<std::string> differences(const TableDefinition& b, const TableDefini
 
 std::string indexHistory(const TableDefinition& t);
 
-// Whether a table spec can describe the column: not made by the engine for itself (complex
+// Whether a TableSpec can describe the column: not made by the engine for itself (complex
 // column parts, calculated columns, variable-length numbers).
 bool describable(const ColumnDefinition& c) {
     constexpr std::uint8_t describedFlags = column::fixedLengthFlag | column::nullableFlag |
@@ -122,12 +122,12 @@ bool describable(const TableDefinition& t) {
 }
 
 // Why a definition cannot be compared with a new table's: what it shows of changes made after
-// the table was created, or parts no table spec describes. Empty when there is none.
+// the table was created, or parts no TableSpec describes. Empty when there is none.
 std::string history(const TableDefinition& t) {
     if (t.tableType != 0x4E)
         return "system table";
     if (!describable(t))
-        return "columns no spec describes";
+        return "columns no TableSpec describes";
     if (t.maxColumns != t.columns.size())
         return "deleted columns";
     for (std::size_t i = 0; i < t.columns.size(); ++i) {
