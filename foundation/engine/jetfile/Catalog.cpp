@@ -23,7 +23,7 @@ const ColumnDefinition& columnNamed(const TableDefinition& table, std::u16string
 
 } // namespace
 
-std::optional<StoredRow> readRow(const PageFile& file, const TableDefinition& table,
+std::optional<StoredRow> readRow(const PageSource& file, const TableDefinition& table,
                                  std::uint32_t pageNumber, std::uint8_t row) {
     for (int hop = 0; hop <= maxOverflowHops; ++hop) {
         Bytes bytes = file.read(pageNumber);
@@ -42,7 +42,7 @@ std::optional<StoredRow> readRow(const PageFile& file, const TableDefinition& ta
     throw FormatError("overflow rows form a chain too long");
 }
 
-void forEachRow(const PageFile& file, const TableDefinition& table,
+void forEachRow(const PageSource& file, const TableDefinition& table,
                 const std::function<void(PageNumber, std::uint8_t, StoredRow&&)>& visit) {
     UsageMap owned = readUsageMap(file, table.usedPages);
     for (PageNumber number : owned.pages) {
@@ -60,14 +60,14 @@ void forEachRow(const PageFile& file, const TableDefinition& table,
     }
 }
 
-std::vector<StoredRow> readRows(const PageFile& file, const TableDefinition& table) {
+std::vector<StoredRow> readRows(const PageSource& file, const TableDefinition& table) {
     std::vector<StoredRow> rows;
     forEachRow(file, table,
                [&](PageNumber, std::uint8_t, StoredRow&& row) { rows.push_back(std::move(row)); });
     return rows;
 }
 
-std::vector<CatalogTable> listTables(const PageFile& file) {
+std::vector<CatalogTable> listTables(const PageSource& file) {
     TableDefinition catalog = TableDefinition::read(file, catalogDefinitionPage);
     const ColumnDefinition& id = columnNamed(catalog, u"Id");
     const ColumnDefinition& name = columnNamed(catalog, u"Name");

@@ -18,18 +18,18 @@ struct CatalogTable {
 };
 
 // Local and system tables (MSysObjects rows of type 1).
-std::vector<CatalogTable> listTables(const PageFile& file);
+std::vector<CatalogTable> listTables(const PageSource& file);
 
 // The row at a row pointer of the table, following an overflow pointer; nullopt for a deleted
 // row.
-std::optional<StoredRow> readRow(const PageFile& file, const TableDefinition& table,
+std::optional<StoredRow> readRow(const PageSource& file, const TableDefinition& table,
                                  std::uint32_t page, std::uint8_t row);
 
 // Every live row of a table, through its usage map.
-std::vector<StoredRow> readRows(const PageFile& file, const TableDefinition& table);
+std::vector<StoredRow> readRows(const PageSource& file, const TableDefinition& table);
 
 // Every live row of the table with its place (data page, row number), in page order.
-void forEachRow(const PageFile& file, const TableDefinition& table,
+void forEachRow(const PageSource& file, const TableDefinition& table,
                 const std::function<void(PageNumber, std::uint8_t, StoredRow&&)>& visit);
 
 } // namespace engine::jetfile

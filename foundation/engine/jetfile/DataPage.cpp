@@ -13,11 +13,41 @@ constexpr std::size_t offsetsAt = 14;
 constexpr std::uint16_t deletedFlag = 0x8000;
 constexpr std::uint16_t overflowFlag = 0x4000;
 constexpr std::uint16_t offsetMask = 0x1FFF;
+constexpr std::size_t offsetEntrySize = 2;
+// Row numbers are one byte in row pointers.
+constexpr std::size_t maxRowsPerPage = 255;
 
 } // namespace
 
 bool DataPage::holdsLongValues() const {
     return owner == page::longValueOwner;
+}
+
+DataPage DataPage::empty(std::uint32_t owner) {
+    DataPage page;
+    page.owner = owner;
+    page.freeSpace = std::uint16_t(pageSize - offsetsAt);
+    return page;
+}
+
+bool DataPage::hasRoomFor(std::size_t rowSize) const {
+    auto [tableEnd, lowest] = unusedArea();
+    return rows.size() < maxRowsPerPage && rowSize + offsetEntrySize <= freeSpace &&
+           tableEnd + offsetEntrySize + rowSize <= lowest;
+}
+
+std::uint8_t DataPage::addRow(Bytes bytes, bool deleted) {
+    if (!hasRoomFor(bytes.size()))
+        throw FormatError("row of " + std::to_string(bytes.size()) +
+                          " bytes does not fit its page");
+    std::size_t lowest = unusedArea().second;
+    DataRow row;
+    row.offset = std::uint16_t(lowest - bytes.size());
+    row.deleted = deleted;
+    freeSpace = std::uint16_t(freeSpace - bytes.size() - offsetEntrySize);
+    row.bytes = std::move(bytes);
+    rows.push_back(std::move(row));
+    return std::uint8_t(rows.size() - 1);
 }
 
 DataPage DataPage::decode(ByteView bytes) {

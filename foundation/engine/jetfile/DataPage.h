@@ -25,6 +25,13 @@ struct DataPage {
 
     bool holdsLongValues() const;
 
+    // A page with no rows yet.
+    static DataPage empty(std::uint32_t owner);
+    // Room for one more row of the size, its offset entry included.
+    bool hasRoomFor(std::size_t rowSize) const;
+    // Places the row below the lowest one; returns its number.
+    std::uint8_t addRow(Bytes bytes, bool deleted = false);
+
     static DataPage decode(ByteView page);
     Bytes encode() const;
     // The bytes the format leaves undefined: between the offset table and the lowest row.

@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::size_t entriesAt = 0x1E0;
 constexpr std::size_t leafPointerSize = 4;
+constexpr std::size_t nodePointerSize = 8;
 
 bool allKeyColumnsNull(const TableDefinition& table, const PhysicalIndex& index,
                        const StoredRow& row) {
@@ -35,15 +36,48 @@ std::size_t commonPrefix(const Bytes& a, const Bytes& b) {
 
 // The shared prefix of a page's keys (pointers aside): sorted entries share what the first
 // and the last share.
-std::size_t keyPrefix(const IndexEntry& first, const IndexEntry& last) {
-    Bytes a(first.bytes.begin(), first.bytes.end() - leafPointerSize);
-    Bytes b(last.bytes.begin(), last.bytes.end() - leafPointerSize);
+std::size_t keyPrefix(const IndexEntry& first, const IndexEntry& last, std::size_t pointerSize) {
+    Bytes a(first.bytes.begin(), first.bytes.end() - std::ptrdiff_t(pointerSize));
+    Bytes b(last.bytes.begin(), last.bytes.end() - std::ptrdiff_t(pointerSize));
     return commonPrefix(a, b);
+}
+
+std::vector<IndexPage> packPages(const std::vector<IndexEntry>& entries, std::uint32_t owner,
+                                 bool leaf) {
+    std::size_t pointerSize = leaf ? leafPointerSize : nodePointerSize;
+    std::vector<IndexPage> pages;
+    std::size_t from = 0;
+    do {
+        // Grow the page while the entries fit, the prefix shrinking as the range widens.
+        std::size_t to = from;
+        std::size_t total = 0;
+        while (to < entries.size()) {
+            std::size_t prefix = to > from ? keyPrefix(entries[from], entries[to], pointerSize) : 0;
+            std::size_t size = total + entries[to].bytes.size() - (to - from) * prefix;
+            if (entriesAt + size > pageSize)
+                break;
+            total += entries[to].bytes.size();
+            ++to;
+        }
+        if (to == from && from < entries.size())
+            throw FormatError("index entry larger than a page");
+        IndexPage page;
+        page.leaf = leaf;
+        page.owner = owner;
+        page.prefixLength = std::uint16_t(
+            to - from > 1 ? keyPrefix(entries[from], entries[to - 1], pointerSize) : 0);
+        page.entries.assign(entries.begin() + std::ptrdiff_t(from),
+                            entries.begin() + std::ptrdiff_t(to));
+        page.freeSpace = std::uint16_t(pageSize - page.unusedArea().first);
+        pages.push_back(std::move(page));
+        from = to;
+    } while (from < entries.size());
+    return pages;
 }
 
 } // namespace
 
-std::vector<IndexEntry> leafEntriesFromRows(const PageFile& file, const TableDefinition& table,
+std::vector<IndexEntry> leafEntriesFromRows(const PageSource& file, const TableDefinition& table,
                                             const PhysicalIndex& index) {
     std::vector<IndexEntry> entries;
     forEachRow(file, table, [&](PageNumber number, std::uint8_t slot, StoredRow&& row) {
@@ -62,33 +96,11 @@ std::vector<IndexEntry> leafEntriesFromRows(const PageFile& file, const TableDef
 }
 
 std::vector<IndexPage> packLeaves(const std::vector<IndexEntry>& entries, std::uint32_t owner) {
-    std::vector<IndexPage> pages;
-    std::size_t from = 0;
-    do {
-        // Grow the page while the entries fit, the prefix shrinking as the range widens.
-        std::size_t to = from;
-        std::size_t total = 0;
-        while (to < entries.size()) {
-            std::size_t prefix = to > from ? keyPrefix(entries[from], entries[to]) : 0;
-            std::size_t size = total + entries[to].bytes.size() - (to - from) * prefix;
-            if (entriesAt + size > pageSize)
-                break;
-            total += entries[to].bytes.size();
-            ++to;
-        }
-        if (to == from && from < entries.size())
-            throw FormatError("index entry larger than a page");
-        IndexPage page;
-        page.owner = owner;
-        page.prefixLength =
-            std::uint16_t(to - from > 1 ? keyPrefix(entries[from], entries[to - 1]) : 0);
-        page.entries.assign(entries.begin() + std::ptrdiff_t(from),
-                            entries.begin() + std::ptrdiff_t(to));
-        page.freeSpace = std::uint16_t(pageSize - page.unusedArea().first);
-        pages.push_back(std::move(page));
-        from = to;
-    } while (from < entries.size());
-    return pages;
+    return packPages(entries, owner, true);
+}
+
+std::vector<IndexPage> packNodes(const std::vector<IndexEntry>& entries, std::uint32_t owner) {
+    return packPages(entries, owner, false);
 }
 
 } // namespace engine::jetfile

@@ -32,7 +32,7 @@ std::string utf8(const std::u16string& name) {
 }
 
 // The leaves of an index from left to right: down the first entries, then along the chain.
-std::vector<IndexPage> leaves(const PageFile& file, PageNumber root) {
+std::vector<IndexPage> leaves(const PageSource& file, PageNumber root) {
     std::vector<IndexPage> list;
     std::set<PageNumber> seen;
     PageNumber number = root;
@@ -59,7 +59,7 @@ std::vector<IndexPage> leaves(const PageFile& file, PageNumber root) {
     return list;
 }
 
-void checkIndex(const PageFile& file, const TableDefinition& table, const PhysicalIndex& index,
+void checkIndex(const PageSource& file, const TableDefinition& table, const PhysicalIndex& index,
                 std::size_t liveRows, const std::string& where, IndexCheckResult& result) {
     ++result.indexes;
     std::set<std::uint32_t> rows;
@@ -109,7 +109,7 @@ void checkIndex(const PageFile& file, const TableDefinition& table, const Physic
 
 } // namespace
 
-IndexCheckResult checkIndexes(const PageFile& file) {
+IndexCheckResult checkIndexes(const PageSource& file) {
     IndexCheckResult result;
     for (const CatalogTable& table : listTables(file)) {
         TableDefinition definition = TableDefinition::read(file, table.definitionPage);

@@ -20,6 +20,6 @@ struct IndexCheckResult {
     std::map<std::uint8_t, std::size_t> entriesByColumnType; // what the check covered
 };
 
-IndexCheckResult checkIndexes(const PageFile& file);
+IndexCheckResult checkIndexes(const PageSource& file);
 
 } // namespace engine::jetfile

@@ -100,13 +100,13 @@ Bytes guidKey(ByteView stored, bool ascending) {
     return binaryKey(bytes, ascending);
 }
 
-std::u16string textValue(const PageFile& file, const ColumnDefinition& column, ByteView stored) {
+std::u16string textValue(const PageSource& file, const ColumnDefinition& column, ByteView stored) {
     if (column.type == column::memo)
         return decodeText(readLongValue(file, stored));
     return decodeText(stored);
 }
 
-void appendColumnKey(Bytes& out, const PageFile& file, const ColumnDefinition& column,
+void appendColumnKey(Bytes& out, const PageSource& file, const ColumnDefinition& column,
                      const StoredRow& row, bool ascending) {
     if (column.type == column::boolean) {
         // Yes/No columns are never null in a key.
@@ -179,7 +179,7 @@ TextOrder textOrderOf(const ColumnDefinition& column, const Format& format) {
     }
 }
 
-Bytes indexKey(const PageFile& file, const TableDefinition& table, const PhysicalIndex& index,
+Bytes indexKey(const PageSource& file, const TableDefinition& table, const PhysicalIndex& index,
                const StoredRow& row) {
     Bytes key;
     for (const IndexColumn& part : index.columns()) {

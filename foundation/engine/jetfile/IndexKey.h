@@ -19,7 +19,7 @@ public:
 // The text order of a column: its own sort order, else the database's.
 TextOrder textOrderOf(const ColumnDefinition& column, const Format& format);
 
-Bytes indexKey(const PageFile& file, const TableDefinition& table, const PhysicalIndex& index,
+Bytes indexKey(const PageSource& file, const TableDefinition& table, const PhysicalIndex& index,
                const StoredRow& row);
 
 } // namespace engine::jetfile

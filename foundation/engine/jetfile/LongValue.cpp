@@ -10,7 +10,7 @@ namespace {
 constexpr std::size_t referenceSize = 12;
 constexpr std::uint32_t lengthMask = 0x3FFFFFFF;
 
-Bytes readRow(const PageFile& file, std::uint32_t pointer) {
+Bytes readRow(const PageSource& file, std::uint32_t pointer) {
     RowPointer at = RowPointer::fromStored(pointer);
     Bytes bytes = file.read(at.page);
     DataPage page = DataPage::decode(bytes);
@@ -41,7 +41,7 @@ Bytes LongValueReference::encode() const {
     return out;
 }
 
-Bytes readLongValue(const PageFile& file, ByteView stored) {
+Bytes readLongValue(const PageSource& file, ByteView stored) {
     LongValueReference reference = LongValueReference::decode(stored);
     switch (reference.kind) {
     case LongValueReference::Kind::inline_:

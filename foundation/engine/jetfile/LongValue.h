@@ -20,6 +20,6 @@ struct LongValueReference {
     Bytes encode() const;
 };
 
-Bytes readLongValue(const PageFile& file, ByteView stored);
+Bytes readLongValue(const PageSource& file, ByteView stored);
 
 } // namespace engine::jetfile

@@ -4,23 +4,21 @@
 // FormatError, as is a file whose size is not a whole number of pages.
 
 #include "foundation/engine/jetfile/HeaderPage.h"
+#include "foundation/engine/jetfile/PageSource.h"
 
 #include <filesystem>
 #include <fstream>
 
 namespace engine::jetfile {
 
-using PageNumber = std::uint32_t;
-
-class PageFile {
+class PageFile : public PageSource {
 public:
     explicit PageFile(const std::filesystem::path& path);
 
     const HeaderPage& header() const { return header_; }
-    const Format& format() const { return header_.format; }
-    PageNumber pageCount() const { return pageCount_; }
-
-    Bytes read(PageNumber page) const;
+    const Format& format() const override { return header_.format; }
+    PageNumber pageCount() const override { return pageCount_; }
+    Bytes read(PageNumber page) const override;
 
 private:
     mutable std::ifstream in_;

@@ -105,7 +105,7 @@ const ColumnDefinition* TableDefinition::columnByNumber(std::uint16_t number) co
     return nullptr;
 }
 
-TableDefinition TableDefinition::read(const PageFile& file, PageNumber first) {
+TableDefinition TableDefinition::read(const PageSource& file, PageNumber first) {
     Bytes block;
     std::vector<PageNumber> chain;
     std::size_t length = 0;

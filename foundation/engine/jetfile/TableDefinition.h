@@ -33,6 +33,7 @@ constexpr std::uint8_t fixedLengthFlag = 0x01;
 constexpr std::uint8_t nullableFlag = 0x02;
 constexpr std::uint8_t autoLongFlag = 0x04;
 constexpr std::uint8_t autoGuidFlag = 0x40;
+constexpr std::uint8_t hyperlinkFlag = 0x80;
 constexpr std::uint8_t compressedUnicodeFlag = 0x01; // in the extended flags
 } // namespace column
 
@@ -87,9 +88,15 @@ namespace index {
 constexpr std::uint8_t uniqueFlag = 0x01;
 constexpr std::uint8_t ignoreNullsFlag = 0x02;
 constexpr std::uint8_t requiredFlag = 0x08;
+constexpr std::uint8_t createdFlag = 0x80; // set on every index Access writes
 constexpr std::uint8_t primaryKind = 0x01;
 constexpr std::uint8_t foreignKind = 0x02;
 } // namespace index
+
+// The tags Access writes into every table definition (header, columns, logical indexes) and
+// into every physical index.
+constexpr std::uint32_t definitionTag = 0x659;
+constexpr std::uint32_t physicalIndexTag = 0x783;
 
 struct LogicalIndex {
     std::uint32_t reserved0 = 0;
@@ -135,7 +142,7 @@ struct TableDefinition {
     const ColumnDefinition* columnByNumber(std::uint16_t number) const;
 
     // The definition whose first page is first.
-    static TableDefinition read(const PageFile& file, PageNumber first);
+    static TableDefinition read(const PageSource& file, PageNumber first);
     // The definition block alone (no page headers), from the table's counters on.
     static TableDefinition decode(ByteView block);
     Bytes encodeBlock() const;

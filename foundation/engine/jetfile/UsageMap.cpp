@@ -20,7 +20,7 @@ void collect(std::set<PageNumber>& pages, std::uint32_t first, ByteView bitmap) 
 
 } // namespace
 
-UsageMap UsageMap::decodeRow(ByteView row, const PageFile& file) {
+UsageMap UsageMap::decodeRow(ByteView row, const PageSource& file) {
     UsageMap map;
     std::uint8_t kind = row.u8(0);
     if (kind == 0) {
@@ -64,7 +64,7 @@ ByteView rowAt(const DataPage& page, std::uint8_t row) {
     return ByteView(page.rows[row].bytes);
 }
 
-UsageMap readUsageMap(const PageFile& file, std::uint32_t rowPointer) {
+UsageMap readUsageMap(const PageSource& file, std::uint32_t rowPointer) {
     RowPointer at = RowPointer::fromStored(rowPointer);
     Bytes bytes = file.read(at.page);
     DataPage page = DataPage::decode(bytes);

@@ -19,13 +19,13 @@ struct UsageMap {
     std::vector<PageNumber> bitmapPages; // page maps: 0 where a range has no page yet
     std::set<PageNumber> pages;          // the pages the map marks
 
-    static UsageMap decodeRow(ByteView row, const PageFile& file);
+    static UsageMap decodeRow(ByteView row, const PageSource& file);
     Bytes encodeRow() const;
 };
 
 // The usage map row a table or index definition points at.
 ByteView rowAt(const DataPage& page, std::uint8_t row);
-UsageMap readUsageMap(const PageFile& file, std::uint32_t rowPointer);
+UsageMap readUsageMap(const PageSource& file, std::uint32_t rowPointer);
 
 // A page of type 0x05: a bitmap of the pages of one range.
 struct UsageMapPage {

@@ -19,20 +19,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class WorkingCopy {
+class WorkingCopy : public PageSource {
 public:
     // Refuses a file whose lock file (.ldb for .mdb, .laccdb for .accdb) another program holds.
     explicit WorkingCopy(const std::filesystem::path& original);
     // Without close(), the copy is dropped and the original stays as it was.
-    ~WorkingCopy();
+    ~WorkingCopy() override;
     WorkingCopy(const WorkingCopy&) = delete;
     WorkingCopy& operator=(const WorkingCopy&) = delete;
 
-    const Format& format() const { return copy_->format(); }
-    PageNumber pageCount() const { return pageCount_; }
+    const Format& format() const override { return copy_->format(); }
+    PageNumber pageCount() const override { return pageCount_; }
 
     // A page as the running statement sees it.
-    Bytes read(PageNumber page) const;
+    Bytes read(PageNumber page) const override;
     void write(PageNumber page, Bytes bytes);
     // A new page at the end of the file, blank until written.
     PageNumber appendPage();

@@ -5,7 +5,9 @@
 
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/IndexBuilder.h"
+#include "foundation/engine/jetfile/IndexWriter.h"
 #include "foundation/engine/jetfile/PageTypes.h"
+#include "foundation/engine/jetfile/UsageMap.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +60,10 @@ TEST_P(IndexRebuild, EntriesFromRowsEqualTheLeavesAccessWrote) {
             ASSERT_EQ(unpacked.size(), built.size());
             for (std::size_t i = 0; i < built.size(); ++i)
                 ASSERT_EQ(unpacked[i].bytes, built[i].bytes);
+            // Access's page usage map of an index lists exactly the pages of its tree.
+            std::vector<PageNumber> tree = indexTreePages(file, index.rootPage);
+            EXPECT_EQ(readUsageMap(file, index.usageMap).pages,
+                      std::set<PageNumber>(tree.begin(), tree.end()));
             ++indexes;
             entries += built.size();
         }

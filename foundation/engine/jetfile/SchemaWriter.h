@@ -1,0 +1,38 @@
+#pragma once
+
+// Structure changes of a Jet 4 or ACE file in the catalog model's terms, written into a working
+// copy: the table definition pages, the rows and index B-trees a change touches, the table's
+// row in MSysObjects with its property blob, and what Access writes beside a new object. Each
+// call writes the pages of one change and leaves committing or discarding them to the caller;
+// after a call that throws, the caller discards the statement's pages.
+
+#include "foundation/engine/api/CatalogModel.h"
+#include "foundation/engine/jetfile/WorkingCopy.h"
+
+#include <string_view>
+
+namespace engine::jetfile {
+
+class SchemaWriter {
+public:
+    explicit SchemaWriter(WorkingCopy& copy) : copy_(copy) {}
+
+    // A new local table with its columns, indexes (primary, unique, ignore nulls, required)
+    // and the column and table properties the model carries (default value, required, allow
+    // zero length, validation rule and text, and named properties such as Format,
+    // DecimalPlaces, Caption, Description). Throws DefinitionRefused with Access's message.
+    void createTable(const catalog::Table& table);
+
+    // The table, its catalog rows and properties; its pages go back to the free-page map.
+    void dropTable(std::u16string_view name);
+
+    // The table goes from `before` to `after`, which has the same name: columns are matched by
+    // name (added, dropped, properties changed), indexes by name (added, dropped). Every row
+    // is kept and every index rebuilt that the change touches.
+    void changeTable(const catalog::Table& before, const catalog::Table& after);
+
+private:
+    WorkingCopy& copy_;
+};
+
+} // namespace engine::jetfile

@@ -1,0 +1,34 @@
+#pragma once
+
+// The table definition Access writes for a new table, from its TableSpec: columns numbered in
+// order, fixed-length columns packed in number order, variable-length ones numbered in
+// order; each index on a physical index (B-tree) of its own unless one over the same columns
+// with the same flags exists (a foreign key takes any over its columns, a unique one first);
+// logical indexes numbered in creation order and listed by name. Page numbers, usage map
+// pointers and counters stay zero for whoever allocates the pages.
+
+#include "foundation/engine/jetfile/PropertyBlob.h"
+#include "foundation/engine/jetfile/TableSpec.h"
+
+namespace engine::jetfile {
+
+TableDefinition buildTableDefinition(const TableSpec& spec);
+// The properties a new table starts with: Required on each NOT NULL column, the only trace
+// NOT NULL leaves.
+PropertyBlob buildTableProperties(const TableSpec& spec);
+
+// Where a column lies among the others.
+struct ColumnPlace {
+    std::uint16_t number = 0;
+    std::uint16_t index = 0;
+    std::uint16_t variableIndex = 0;
+    std::uint16_t fixedOffset = 0;
+};
+
+// Throws DefinitionRefused for a column Access would not make or this writer cannot.
+void checkColumnSpec(const ColumnSpec& spec);
+ColumnDefinition columnDefinitionOf(const ColumnSpec& spec, const ColumnPlace& place);
+bool isVariableLength(const ColumnSpec& spec);
+bool isLongValue(std::uint8_t type);
+
+} // namespace engine::jetfile

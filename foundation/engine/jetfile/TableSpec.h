@@ -1,0 +1,77 @@
+#pragma once
+
+// What a table is made of, as a statement that creates it describes it: columns in their
+// order, indexes in the order they are created. TableBuilder turns a TableSpec into the table
+// definition Access writes for a new table.
+
+#include "foundation/engine/jetfile/TableDefinition.h"
+
+#include <optional>
+
+namespace engine::jetfile {
+
+// A change Access would refuse, with the message Access gives.
+class DefinitionRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ColumnSpec {
+    std::u16string name;
+    std::uint8_t type = column::text;
+    // Stored length in bytes of a text or binary column (two per character); the other types
+    // have the length of their type.
+    std::uint16_t length = 0;
+    bool fixedLength = false; // CHAR(n): text stored at its full length
+    // NOT NULL: kept as the column's Required property, not in the definition.
+    bool required = false;
+    bool autoIncrement = false; // AutoNumber of a Long Integer or Replication ID column
+    bool compressedUnicode = false;
+    bool hyperlink = false; // a Memo column shown as a hyperlink
+    std::uint8_t precision = 18;
+    std::uint8_t scale = 0;
+    // The text sort order of a Text or Memo column; other columns record the sort order's
+    // locale without its version.
+    SortOrder sortOrder{0x409, 0};
+};
+
+struct IndexColumnSpec {
+    std::u16string column;
+    bool ascending = true;
+};
+
+// The stored form of a relationship's end on this table.
+struct ForeignKeySpec {
+    std::uint8_t relatedTableType = 0;
+    std::uint32_t relatedIndex = 0;
+    PageNumber relatedTablePage = 0;
+    std::uint8_t cascadeUpdates = 0;
+    std::uint8_t cascadeDeletes = 0;
+};
+
+struct IndexSpec {
+    std::u16string name;
+    std::vector<IndexColumnSpec> columns;
+    bool primary = false;
+    bool unique = false;
+    bool ignoreNulls = false;
+    bool disallowNull = false;
+    std::optional<ForeignKeySpec> foreignKey;
+};
+
+struct TableSpec {
+    std::u16string name;
+    std::vector<ColumnSpec> columns;
+    std::vector<IndexSpec> indexes; // in creation order
+
+    const ColumnSpec* column(std::u16string_view name) const;
+};
+
+// The sort order a new column of the type gets in a file of the given sort order.
+SortOrder newColumnSortOrder(std::uint8_t type, SortOrder fileOrder);
+
+// The TableSpec a definition describes: its columns in the definition's order, its logical
+// indexes by number. Required comes from the table's properties, not from here.
+TableSpec specOfDefinition(const TableDefinition& definition, std::u16string name);
+
+} // namespace engine::jetfile

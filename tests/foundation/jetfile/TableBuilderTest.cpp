@@ -1,0 +1,393 @@
+// A table definition built from the TableSpec that a real definition describes is the definition
+// Access wrote, field by field, for every shared table whose definition shows no history of
+// changes; counters, page numbers and the bytes Access leaves as they were in memory aside.
+
+#include "SharedFiles.h"
+#include "StoredProperties.h"
+
+#include "foundation/engine/jetfile/Catalog.h"
+#include "foundation/engine/jetfile/TableBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <numeric>
+
+using namespace engine::jetfile;
+
+namespace {
+
+std::string narrow(const std::u16string& text) {
+    return std::string(text.begin(), text.end());
+}
+
+template <typename T>
+void compare(std::vector<std::string>& out, const std::string& field, const T& built,
+             const T& real) {
+    if (!(built == real))
+        out.push_back(field);
+}
+
+std::vector<std::string> differences(const TableDefinition& b, const TableDefinition& r) {
+    std::vector<std::string> out;
+    compare(out, "reserved12", b.reserved12, r.reserved12);
+    compare(out, "autoNumberFlag", b.autoNumberFlag, r.autoNumberFlag);
+    compare(out, "reserved25", b.reserved25, r.reserved25);
+    compare(out, "tableType", b.tableType, r.tableType);
+    compare(out, "maxColumns", b.maxColumns, r.maxColumns);
+    compare(out, "variableColumnCount", b.variableColumnCount, r.variableColumnCount);
+    compare(out, "trailer", b.trailer, r.trailer);
+    if (b.columns.size() != r.columns.size() ||
+        b.physicalIndexes.size() != r.physicalIndexes.size() ||
+        b.logicalIndexes.size() != r.logicalIndexes.size()) {
+        out.push_back("counts");
+        return out;
+    }
+    for (std::size_t i = 0; i < b.columns.size(); ++i) {
+        const ColumnDefinition& x = b.columns[i];
+        const ColumnDefinition& y = r.columns[i];
+        std::string at = "column " + narrow(y.name) + " ";
+        compare(out, at + "type", x.type, y.type);
+        compare(out, at + "reserved1", x.reserved1, y.reserved1);
+        compare(out, at + "number", x.number, y.number);
+        compare(out, at + "variableIndex", x.variableIndex, y.variableIndex);
+        compare(out, at + "index", x.index, y.index);
+        compare(out, at + "misc", x.misc, y.misc);
+        compare(out, at + "flags", x.flags, y.flags);
+        compare(out, at + "extendedFlags", x.extendedFlags, y.extendedFlags);
+        compare(out, at + "reserved17", x.reserved17, y.reserved17);
+        // A variable-length column's fixed offset holds whatever the memory held.
+        if (y.isFixedLength())
+            compare(out, at + "fixedOffset", x.fixedOffset, y.fixedOffset);
+        compare(out, at + "length", x.length, y.length);
+        compare(out, at + "name", x.name, y.name);
+    }
+    for (std::size_t i = 0; i < b.physicalIndexes.size(); ++i) {
+        const PhysicalIndex& x = b.physicalIndexes[i];
+        const PhysicalIndex& y = r.physicalIndexes[i];
+        std::string at = "physical index " + std::to_string(i) + " ";
+        compare(out, at + "reserved0", x.reserved0, y.reserved0);
+        compare(out, at + "columnNumbers", x.columnNumbers, y.columnNumbers);
+        // The order bytes of unused column slots are left as they were in memory too.
+        for (std::size_t c = 0; c < y.columnNumbers.size(); ++c)
+            if (y.columnNumbers[c] != unusedIndexColumn)
+                compare(out, at + "columnOrders", x.columnOrders[c], y.columnOrders[c]);
+        compare(out, at + "flags", x.flags, y.flags);
+        compare(out, at + "reserved47", x.reserved47, y.reserved47);
+    }
+    for (std::size_t i = 0; i < b.logicalIndexes.size(); ++i) {
+        const LogicalIndex& x = b.logicalIndexes[i];
+        const LogicalIndex& y = r.logicalIndexes[i];
+        std::string at = "logical index " + narrow(y.name) + " ";
+        compare(out, at + "reserved0", x.reserved0, y.reserved0);
+        compare(out, at + "number", x.number, y.number);
+        compare(out, at + "physicalIndex", x.physicalIndex, y.physicalIndex);
+        compare(out, at + "relatedTableType", x.relatedTableType, y.relatedTableType);
+        compare(out, at + "relatedIndex", x.relatedIndex, y.relatedIndex);
+        compare(out, at + "relatedTablePage", x.relatedTablePage, y.relatedTablePage);
+        compare(out, at + "cascadeUpdates", x.cascadeUpdates, y.cascadeUpdates);
+        compare(out, at + "cascadeDeletes", x.cascadeDeletes, y.cascadeDeletes);
+        compare(out, at + "kind", x.kind, y.kind);
+        compare(out, at + "reserved24", x.reserved24, y.reserved24);
+        compare(out, at + "name", x.name, y.name);
+    }
+    std::vector<std::uint16_t> builtMaps, realMaps;
+    for (const ColumnUsageMaps& m : b.columnUsageMaps)
+        builtMaps.push_back(m.columnNumber);
+    for (const ColumnUsageMaps& m : r.columnUsageMaps)
+        realMaps.push_back(m.columnNumber);
+    compare(out, "column usage maps", builtMaps, realMaps);
+    return out;
+}
+
+std::string indexHistory(const TableDefinition& t);
+
+// Whether a TableSpec can describe the column: not made by the engine for itself (complex
+// column parts, calculated columns, variable-length numbers).
+bool describable(const ColumnDefinition& c) {
+    constexpr std::uint8_t describedFlags = column::fixedLengthFlag | column::nullableFlag |
+                                            column::autoLongFlag | column::autoGuidFlag |
+                                            column::hyperlinkFlag;
+    if ((c.flags & ~describedFlags) != 0 ||
+        (c.extendedFlags & ~column::compressedUnicodeFlag) != 0 || c.type == column::complex)
+        return false;
+    bool fixedType = c.type != column::text && c.type != column::binary && c.type != column::memo &&
+                     c.type != column::oleObject;
+    return !fixedType || c.isFixedLength();
+}
+
+bool describable(const TableDefinition& t) {
+    return std::all_of(t.columns.begin(), t.columns.end(),
+                       [](const ColumnDefinition& c) { return describable(c); });
+}
+
+// Why a definition cannot be compared with a new table's: what it shows of changes made after
+// the table was created, or parts no TableSpec describes. Empty when there is none.
+std::string history(const TableDefinition& t) {
+    if (t.tableType != 0x4E)
+        return "system table";
+    if (!describable(t))
+        return "columns no TableSpec describes";
+    if (t.maxColumns != t.columns.size())
+        return "deleted columns";
+    for (std::size_t i = 0; i < t.columns.size(); ++i) {
+        const ColumnDefinition& c = t.columns[i];
+        if (c.number != i)
+            return "columns out of number order";
+        if (c.index != i)
+            return "columns moved";
+    }
+    return indexHistory(t);
+}
+
+std::string indexHistory(const TableDefinition& t) {
+    std::vector<std::uint32_t> numbers;
+    for (const LogicalIndex& l : t.logicalIndexes)
+        numbers.push_back(l.number);
+    std::sort(numbers.begin(), numbers.end());
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        if (numbers[i] != i)
+            return "deleted indexes";
+    std::vector<std::uint32_t> firstUse(t.physicalIndexes.size(), UINT32_MAX);
+    for (const LogicalIndex& l : t.logicalIndexes)
+        firstUse[l.physicalIndex] = std::min(firstUse[l.physicalIndex], l.number);
+    if (!std::is_sorted(firstUse.begin(), firstUse.end()))
+        return "indexes rebuilt";
+    return {};
+}
+
+TEST(TableBuilder, BuildsTheDefinitionAccessWroteForEveryTableWithoutHistory) {
+    int compared = 0;
+    int matched = 0;
+    std::map<std::string, int> skipped;
+    for (const std::string& name : jettest::writableFormatFiles()) {
+        PageFile file(jettest::sharedFile(name));
+        for (const CatalogTable& table : listTables(file)) {
+            TableDefinition real = TableDefinition::read(file, table.definitionPage);
+            std::string why = history(real);
+            if (!why.empty()) {
+                ++skipped[why];
+                continue;
+            }
+            ++compared;
+            TableDefinition built = buildTableDefinition(specOfDefinition(real, table.name));
+            std::vector<std::string> found = differences(built, real);
+            if (found.empty()) {
+                ++matched;
+                continue;
+            }
+            std::string list;
+            for (const std::string& f : found)
+                list += " [" + f + "]";
+            ADD_FAILURE() << name << " " << narrow(table.name) << ":" << list;
+        }
+    }
+    std::cout << "tables compared " << compared << ", identical " << matched << "; left out:";
+    for (const auto& [why, count] : skipped)
+        std::cout << " " << why << " " << count << ",";
+    std::cout << "\n";
+    EXPECT_EQ(matched, compared);
+    EXPECT_GE(compared, 100);
+}
+
+// The names of a physical index's columns, in order, with their directions.
+std::vector<std::pair<std::u16string, bool>> keyOf(const TableDefinition& t,
+                                                   const PhysicalIndex& index) {
+    std::vector<std::pair<std::u16string, bool>> key;
+    for (const IndexColumn& c : index.columns())
+        key.emplace_back(t.columnByNumber(c.columnNumber)->name, c.ascending);
+    return key;
+}
+
+TEST(TableBuilder, SharesBTreesAsAccessDidInEveryTableWhoseIndexesHaveNoHistory) {
+    int tables = 0;
+    int logical = 0;
+    for (const std::string& name : jettest::writableFormatFiles()) {
+        PageFile file(jettest::sharedFile(name));
+        for (const CatalogTable& table : listTables(file)) {
+            TableDefinition real = TableDefinition::read(file, table.definitionPage);
+            // The primary keys of the engine's own system tables (MSysObjects, MSysQueries)
+            // are unique but not required, unlike any key a statement makes.
+            if (real.tableType != 0x4E || real.logicalIndexes.empty() ||
+                !indexHistory(real).empty())
+                continue;
+            TableDefinition built;
+            try {
+                built = buildTableDefinition(specOfDefinition(real, table.name));
+            } catch (const DefinitionRefused&) {
+                continue; // complex or calculated columns: not made by this writer
+            }
+            std::string where = name + " " + narrow(table.name);
+            ASSERT_EQ(built.physicalIndexes.size(), real.physicalIndexes.size()) << where;
+            for (std::size_t i = 0; i < real.physicalIndexes.size(); ++i) {
+                EXPECT_EQ(built.physicalIndexes[i].flags, real.physicalIndexes[i].flags) << where;
+                EXPECT_EQ(keyOf(built, built.physicalIndexes[i]),
+                          keyOf(real, real.physicalIndexes[i]))
+                    << where;
+            }
+            ASSERT_EQ(built.logicalIndexes.size(), real.logicalIndexes.size()) << where;
+            for (std::size_t i = 0; i < real.logicalIndexes.size(); ++i) {
+                EXPECT_EQ(built.logicalIndexes[i].name, real.logicalIndexes[i].name) << where;
+                EXPECT_EQ(built.logicalIndexes[i].number, real.logicalIndexes[i].number) << where;
+                EXPECT_EQ(built.logicalIndexes[i].physicalIndex,
+                          real.logicalIndexes[i].physicalIndex)
+                    << where;
+                ++logical;
+            }
+            ++tables;
+        }
+    }
+    std::cout << "tables " << tables << ", logical indexes " << logical << "\n";
+    EXPECT_GE(tables, 140);
+}
+
+TEST(TableBuilder, NotNullLeavesTheRequiredPropertyAccessWrote) {
+    // Every column of this table was made NOT NULL.
+    PageFile file(jettest::sharedFile("fixedTextTestV2003.mdb"));
+    TableSpec spec;
+    for (const CatalogTable& table : listTables(file))
+        if (table.name == u"users")
+            spec = specOfDefinition(TableDefinition::read(file, table.definitionPage), table.name);
+    ASSERT_EQ(spec.columns.size(), 10u);
+    EXPECT_TRUE(buildTableProperties(spec).empty());
+    for (ColumnSpec& c : spec.columns)
+        c.required = true;
+    PropertyBlob built = buildTableProperties(spec);
+    PropertyBlob real =
+        PropertyBlob::decode(jettest::propertyBlob("fixedTextTestV2003.mdb", u"users").bytes);
+    ASSERT_EQ(built.objects().size(), spec.columns.size()); // no block for the table itself
+    for (const ColumnSpec& c : spec.columns) {
+        const Property* b = built.find(c.name, u"Required");
+        const Property* r = real.find(c.name, u"Required");
+        ASSERT_NE(b, nullptr);
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(b->flags, r->flags);
+        EXPECT_EQ(b->type, r->type);
+        EXPECT_EQ(b->value, r->value);
+    }
+}
+
+ColumnSpec columnOf(std::u16string name, std::uint8_t type, std::uint16_t length = 0) {
+    ColumnSpec c;
+    c.name = std::move(name);
+    c.type = type;
+    c.length = length;
+    return c;
+}
+
+IndexSpec indexOf(std::u16string name, std::vector<IndexColumnSpec> columns) {
+    IndexSpec index;
+    index.name = std::move(name);
+    index.columns = std::move(columns);
+    return index;
+}
+
+TableSpec orders() {
+    TableSpec spec;
+    spec.name = u"Orders";
+    spec.columns = {columnOf(u"Id", column::longInteger), columnOf(u"Note", column::memo),
+                    columnOf(u"Paid", column::boolean),   columnOf(u"Code", column::text, 20),
+                    columnOf(u"When", column::dateTime),  columnOf(u"Total", column::numeric)};
+    spec.columns[0].autoIncrement = true;
+    spec.columns[3].compressedUnicode = true;
+    spec.columns[5].precision = 12;
+    spec.columns[5].scale = 2;
+    return spec;
+}
+
+TEST(TableBuilder, PacksFixedColumnsAndNumbersVariableOnesInColumnOrder) {
+    TableDefinition t = buildTableDefinition(orders());
+    ASSERT_EQ(t.columns.size(), 6u);
+    EXPECT_EQ(t.maxColumns, 6);
+    EXPECT_EQ(t.variableColumnCount, 2);
+    // Id 0-3, When 4-11, Total 12-28; a Yes/No column has no bytes in the row.
+    EXPECT_EQ(t.columns[0].fixedOffset, 0);
+    EXPECT_EQ(t.columns[4].fixedOffset, 4);
+    EXPECT_EQ(t.columns[5].fixedOffset, 12);
+    EXPECT_EQ(t.columns[2].fixedOffset, 0);
+    EXPECT_EQ(t.columns[2].length, 1);
+    EXPECT_EQ(t.columns[1].variableIndex, 0);
+    EXPECT_EQ(t.columns[3].variableIndex, 1);
+    EXPECT_EQ(t.columns[4].variableIndex, 2); // a fixed column counts the variable ones before it
+    EXPECT_EQ(t.columns[0].flags,
+              column::fixedLengthFlag | column::nullableFlag | column::autoLongFlag);
+    EXPECT_EQ(t.columns[3].extendedFlags, column::compressedUnicodeFlag);
+    EXPECT_EQ(t.columns[3].misc, 0x409u);
+    EXPECT_EQ(t.columns[5].misc, 12u | 2u << 8);
+    ASSERT_EQ(t.columnUsageMaps.size(), 1u);
+    EXPECT_EQ(t.columnUsageMaps[0].columnNumber, 1);
+    // The block it encodes to decodes to the same definition.
+    TableDefinition again = TableDefinition::decode(t.encodeBlock());
+    EXPECT_EQ(again.encodeBlock(), t.encodeBlock());
+}
+
+TEST(TableBuilder, SharesBTreesTheWayAccessDoes) {
+    TableSpec spec = orders();
+    IndexSpec primary = indexOf(u"PrimaryKey", {{u"Id", true}});
+    primary.primary = true;
+    IndexSpec byCode = indexOf(u"code", {{u"Code", false}});
+    IndexSpec sameAsByCode = indexOf(u"Another", {{u"code", false}});
+    IndexSpec plainId = indexOf(u"Id", {{u"Id", true}});
+    IndexSpec reference = indexOf(u".rX", {{u"Id", true}});
+    reference.foreignKey = ForeignKeySpec{1, 3, 40, 1, 0};
+    spec.indexes = {primary, byCode, sameAsByCode, plainId, reference};
+    TableDefinition t = buildTableDefinition(spec);
+    ASSERT_EQ(t.physicalIndexes.size(), 3u);
+    EXPECT_EQ(t.physicalIndexes[0].flags, 0x89);
+    EXPECT_EQ(t.physicalIndexes[1].flags, 0x80);
+    EXPECT_EQ(t.physicalIndexes[1].columnNumbers[0], 3);
+    EXPECT_EQ(t.physicalIndexes[1].columnOrders[0], 0);
+    EXPECT_EQ(t.physicalIndexes[1].columnNumbers[1], unusedIndexColumn);
+    EXPECT_EQ(t.physicalIndexes[2].flags, 0x80);
+    // Listed by name, numbered in creation order.
+    std::vector<std::u16string> names;
+    std::vector<std::uint32_t> numbers, physicals;
+    for (const LogicalIndex& l : t.logicalIndexes) {
+        names.push_back(l.name);
+        numbers.push_back(l.number);
+        physicals.push_back(l.physicalIndex);
+    }
+    EXPECT_EQ(names,
+              (std::vector<std::u16string>{u".rX", u"Another", u"code", u"Id", u"PrimaryKey"}));
+    EXPECT_EQ(numbers, (std::vector<std::uint32_t>{4, 2, 1, 3, 0}));
+    EXPECT_EQ(physicals, (std::vector<std::uint32_t>{0, 1, 1, 2, 0}));
+    EXPECT_EQ(t.logicalIndexes[0].kind, index::foreignKind);
+    EXPECT_EQ(t.logicalIndexes[0].relatedTablePage, 40u);
+    EXPECT_EQ(t.logicalIndexes[1].cascadeUpdates, 4);
+    EXPECT_EQ(t.logicalIndexes[1].relatedIndex, 0xFFFFFFFFu);
+}
+
+TEST(TableBuilder, RefusesWhatAccessRefuses) {
+    auto refusal = [](const TableSpec& spec) -> std::string {
+        try {
+            buildTableDefinition(spec);
+        } catch (const DefinitionRefused& e) {
+            return e.what();
+        }
+        return "built";
+    };
+    TableSpec twice = orders();
+    twice.columns.push_back(columnOf(u"NOTE", column::text, 10));
+    EXPECT_EQ(refusal(twice), "Field 'NOTE' already exists in table 'Orders'.");
+    TableSpec missing = orders();
+    missing.indexes = {indexOf(u"I", {{u"Nothing", true}})};
+    EXPECT_EQ(refusal(missing), "Index 'I' names no field 'Nothing'.");
+    TableSpec twoKeys = orders();
+    IndexSpec key = indexOf(u"K1", {{u"Id", true}});
+    key.primary = true;
+    IndexSpec other = key;
+    other.name = u"K2";
+    twoKeys.indexes = {key, other};
+    EXPECT_EQ(refusal(twoKeys), "Primary key already exists.");
+    TableSpec wide = orders();
+    wide.indexes = {indexOf(u"W", std::vector<IndexColumnSpec>(11, {u"Id", true}))};
+    EXPECT_EQ(refusal(wide), "Index 'W' must have 1 to 10 fields.");
+    TableSpec longText = orders();
+    longText.columns[3].length = 512;
+    EXPECT_EQ(refusal(longText), "Size of field 'Code' is too long.");
+    TableSpec attachment = orders();
+    attachment.columns.push_back(columnOf(u"Files", column::complex));
+    EXPECT_EQ(refusal(attachment), "Field 'Files' has a type this writer does not create yet.");
+}
+
+} // namespace
