@@ -5,15 +5,14 @@
 #include "tests/comparer/KelvorProcess.h"
 #include "tests/comparer/PrivateSettings.h"
 #include "tests/foundation/platform/ScratchFolder.h"
+#include "tests/runner_executor/KillScenario.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fcntl.h>
 #include <random>
 #include <signal.h>
 #include <thread>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -41,20 +40,9 @@ struct ScriptRun {
 // Runs kelvor in script mode. When killAfter is given, kills it that long after the new
 // script file appears beside the old one.
 ScriptRun runKelvorScript(const std::vector<std::string>& words,
-                    std::optional<Clock::duration> killAfter) {
+                          std::optional<Clock::duration> killAfter) {
     fs::path partial = words[2] + ".partial";
-    pid_t child = fork();
-    if (child == 0) {
-        int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
-        dup2(null, 1);
-        dup2(null, 2);
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        execl(KEL_BIN_DIR "/kelvor", "kelvor", words[0].c_str(), words[1].c_str(), words[2].c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    pid_t child = killscenario::startQuietly(KEL_BIN_DIR "/kelvor", words);
     ScriptRun run;
     int status = 0;
     std::optional<Clock::time_point> appeared;

@@ -61,15 +61,8 @@ TEST(ReadWhileWritingTest, EveryReadSeesAWholeStatementOrTheFileInUse) {
     ASSERT_EQ(runProgram(KEL_BIN_DIR "/kelvor-schema", {work.string()}).out,
               creationScriptOf(work));
 
-    pid_t writer = fork();
-    if (writer == 0) {
-        int null = open("/dev/null", O_RDWR);
-        dup2(null, 1);
-        dup2(null, 2);
-        execl(KEL_BIN_DIR "/kelrun", "kelrun", script.c_str(), target.c_str(), "/e",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    pid_t writer =
+        killscenario::startQuietly(KEL_BIN_DIR "/kelrun", {script.string(), target.string(), "/e"});
     // Reads in this process, through the reader kelvor uses, come often enough to fall inside
     // statements; every tenth read is the kelvor-schema program.
     int seen = 0;

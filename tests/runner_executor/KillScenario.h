@@ -165,18 +165,30 @@ inline std::vector<std::string> cleanRunSignatures(const std::filesystem::path& 
 
 // Runs kelrun on the script and database and kills it after the delay; true when the kill
 // came before kelrun ended by itself.
-inline bool runAndKill(const std::string& kelrun, const std::filesystem::path& scriptFile,
-                       const std::filesystem::path& databaseFile, std::chrono::microseconds delay) {
+// Starts the program with the arguments, its standard streams on /dev/null and without a
+// display, and returns its process id.
+inline pid_t startQuietly(const std::string& program, const std::vector<std::string>& arguments) {
     pid_t child = fork();
     if (child == 0) {
         int null = open("/dev/null", O_RDWR);
         dup2(null, 0);
         dup2(null, 1);
         dup2(null, 2);
-        execl(kelrun.c_str(), kelrun.c_str(), scriptFile.c_str(), databaseFile.c_str(), "/e",
-              static_cast<char*>(nullptr));
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
+    return child;
+}
+
+inline bool runAndKill(const std::string& kelrun, const std::filesystem::path& scriptFile,
+                       const std::filesystem::path& databaseFile, std::chrono::microseconds delay) {
+    pid_t child = startQuietly(kelrun, {scriptFile.string(), databaseFile.string(), "/e"});
     auto deadline = std::chrono::steady_clock::now() + delay;
     int status = 0;
     while (std::chrono::steady_clock::now() < deadline) {
