@@ -12,6 +12,7 @@
 #include "runner/executor/MdbCreator.h"
 #include "runner/executor/ScriptExecutor.h"
 #include "runner/stream/StringStream.h"
+#include "tests/runner_executor/DatabaseChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -124,19 +125,7 @@ protected:
 
     // The rows of a query, each row's values as text joined by "|".
     std::vector<std::string> rows(const std::u16string& query) {
-        std::vector<std::string> result;
-        auto recordset = reader().adoConnection()->execute(query, {}, nullptr);
-        for (; recordset && !recordset->eof(); recordset->moveNext()) {
-            std::string row;
-            auto fields = recordset->fields();
-            for (int i = 0; i < fields->count(); ++i) {
-                engine::Variant value = fields->item(i)->value();
-                row += (i ? "|" : "") +
-                       (value.isNull() ? std::string("NULL") : u8(value.toText().value_or(u"?")));
-            }
-            result.push_back(row);
-        }
-        return result;
+        return queryRows(*reader().adoConnection(), query);
     }
 
     TempFolder folder;

@@ -2,6 +2,7 @@
 // rebuilds tables with rows (a few kills here; bench/runner_kills kills it a hundred times and
 // more), a full disk, a second run on the same database, a read-only medium.
 
+#include "DatabaseChecks.h"
 #include "ExecutorFixture.h"
 #include "KillScenario.h"
 
@@ -93,10 +94,7 @@ TEST(FullDiskTest, GrowingDatabaseStopsCleanlyAtTheLimit) {
     EXPECT_EQ(killscenario::rowsOf(connection, "SELECT COUNT(*) FROM [T0] WHERE [Id] <= 1000"),
               std::vector<std::string>{std::to_string(killscenario::kRowsPerTable)});
     connection.close();
-    engine::embedded::SqliteDatabase raw(description.path, true, false);
-    auto check = raw.prepare("PRAGMA integrity_check");
-    ASSERT_TRUE(check.step());
-    EXPECT_EQ(u8(check.text(0)), "ok");
+    EXPECT_TRUE(passesIntegrityCheck(description.path));
 }
 
 // Two runs on one database at once: each statement of each either waits its turn or fails
@@ -141,10 +139,7 @@ TEST(TwoWritersTest, ConcurrentRunsNeitherCorruptNorLoseRows) {
     EXPECT_EQ(killscenario::rowsOf(connection, "SELECT COUNT(*) FROM [T1] WHERE [Id] <= 1000"),
               std::vector<std::string>{std::to_string(killscenario::kRowsPerTable)});
     connection.close();
-    engine::embedded::SqliteDatabase raw(description.path, true, false);
-    auto check = raw.prepare("PRAGMA integrity_check");
-    ASSERT_TRUE(check.step());
-    EXPECT_EQ(u8(check.text(0)), "ok");
+    EXPECT_TRUE(passesIntegrityCheck(description.path));
 }
 
 // A database on a read-only medium (a tmpfs mounted for the test, when this machine lets the

@@ -15,6 +15,7 @@
 #include "foundation/engine/api/EngineError.h"
 #include "foundation/engine/embedded/Sqlite.h"
 #include "foundation/text/WideString.h"
+#include "tests/runner_executor/DatabaseChecks.h"
 
 #include <algorithm>
 #include <chrono>
@@ -88,19 +89,7 @@ inline database::DatabaseDescription describe(const std::filesystem::path& file)
 
 inline std::vector<std::string> rowsOf(database::DatabaseConnection& connection,
                                        const std::string& query) {
-    std::vector<std::string> rows;
-    auto recordset = connection.adoConnection()->execute(u16(query), {}, nullptr);
-    for (; recordset && !recordset->eof(); recordset->moveNext()) {
-        std::string row;
-        auto fields = recordset->fields();
-        for (int i = 0; i < fields->count(); ++i) {
-            engine::Variant value = fields->item(i)->value();
-            row += (i ? "|" : "") +
-                   (value.isNull() ? std::string("NULL") : u8(value.toText().value_or(u"?")));
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return executortest::queryRows(*connection.adoConnection(), u16(query));
 }
 
 // The tables, with their columns (name, type, size), indexes and keys, as ADOX lists them.
@@ -248,9 +237,7 @@ inline Verdict verify(const std::filesystem::path& databaseFile,
         }
         connection.close();
 
-        engine::embedded::SqliteDatabase raw(description.path, true, false);
-        auto check = raw.prepare("PRAGMA integrity_check");
-        if (!check.step() || check.text(0) != u"ok")
+        if (!executortest::passesIntegrityCheck(description.path))
             verdict.problem = "SQLite's integrity check fails";
     } catch (const engine::EngineError& error) {
         verdict.problem = "engine error: " + u8(error.description());

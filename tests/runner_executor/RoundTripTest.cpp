@@ -97,19 +97,7 @@ std::vector<std::string> rowsOf(const std::filesystem::path& database, const std
     database::DatabaseDescription description;
     description.path = u16(database);
     database::DatabaseConnection connection(description, database::ProviderChoice::ByExtension);
-    std::vector<std::string> rows;
-    auto recordset = connection.adoConnection()->execute(text::fromUtf8(query), {}, nullptr);
-    for (; recordset && !recordset->eof(); recordset->moveNext()) {
-        std::string row;
-        auto fields = recordset->fields();
-        for (int i = 0; i < fields->count(); ++i) {
-            engine::Variant value = fields->item(i)->value();
-            row += (i ? "|" : "") +
-                   (value.isNull() ? std::string("NULL") : u8(value.toText().value_or(u"?")));
-        }
-        rows.push_back(row);
-    }
-    return rows;
+    return queryRows(*connection.adoConnection(), text::fromUtf8(query));
 }
 
 // kelvor writes the script that turns a into b and kelrun runs it against a, every command
