@@ -3,27 +3,20 @@
 // What the window tests share: one QApplication for the whole test program, and a catcher
 // that answers the message boxes a test causes and remembers them.
 
+#include "tests/foundation/platform_qt/TestApplication.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
+// Makes the application before the first test, as widgets need it.
 class QtEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "comparer_ui_tests";
-        static char* argv[] = {name, nullptr};
-        application_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { application_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> application_;
+    void SetUp() override { testApplication(); }
 };
 
 // A message box that was shown, as the user saw it.

@@ -14,7 +14,7 @@ namespace {
 
 class DiffViewDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override { application(); }
+    void SetUp() override { testApplication(); }
 };
 
 } // namespace

@@ -17,7 +17,7 @@ namespace {
 class ReportDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         script += u'\0';
         script += u" -- after a NUL\r\n";
     }

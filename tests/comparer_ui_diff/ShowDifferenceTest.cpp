@@ -19,7 +19,7 @@ namespace {
 class ShowDifferenceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         ASSERT_TRUE(OptionsManager().setExternalDiff(false, u"meld %p1 %p2"));
         presenter = std::make_unique<ComparerPresenter>(view, false);
         presenter->setDiffWindow([](const std::u16string& title, const diff::Segments& s) {

@@ -16,7 +16,7 @@ TEST(SpanFont, ControlCharactersAndLoneSurrogatesDrawAsPlaceholders) {
 }
 
 TEST(SpanFont, TheDrawnWidthIsTheSumOfTheParts) {
-    application();
+    testApplication();
     SpanFont font(QApplication::font().family(), 14, false);
     EXPECT_EQ(font.width(u"abc\r"), font.width(u"abc"));
     EXPECT_DOUBLE_EQ(font.width(u"abcdef"), font.width(u"abc") + font.width(u"def"));
@@ -24,7 +24,7 @@ TEST(SpanFont, TheDrawnWidthIsTheSumOfTheParts) {
 }
 
 TEST(SpanFont, OnlyThePartOfALongSpanInViewIsDrawn) {
-    application();
+    testApplication();
     SpanFont font(QApplication::font().family(), 14, true);
     const std::u16string text(100000, u'm');
     const double left = 50000;

@@ -36,7 +36,7 @@ int linesInView(int lineCount, int top, int height) {
 class TextViewTest : public ::testing::Test {
 protected:
     void SetUp() override { view.resize(400, 300); }
-    QApplication& app = application();
+    QApplication& app = testApplication();
     TextView view;
 };
 

@@ -2,7 +2,7 @@
 #include "comparer/tips/Tips.h"
 #include "comparer/tips/TipsDocument.h"
 #include "foundation/platform/qt/QtText.h"
-#include "tests/comparer_ui_tips/TestApplication.h"
+#include "tests/foundation/platform_qt/TestApplication.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -4,7 +4,7 @@
 #include "comparer/ui/tips/FormattedTextView.h"
 #include "tests/comparer/PrivateSettings.h"
 #include "tests/comparer/RecordingView.h"
-#include "tests/comparer_ui_tips/TestApplication.h"
+#include "tests/foundation/platform_qt/TestApplication.h"
 
 #include <QCheckBox>
 #include <QLabel>

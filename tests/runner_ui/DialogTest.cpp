@@ -28,7 +28,7 @@ database::DatabaseDescription sample() {
 }
 
 TEST(OpenDbDlg, StartsWithTheDescriptionAndOkCopiesTheFieldsBack) {
-    application();
+    testApplication();
     database::DatabaseDescription description = sample();
     runner::ui::OpenDbDlg dialog(description);
     EXPECT_EQ(dialog.windowTitle(), "Open database");
@@ -49,7 +49,7 @@ TEST(OpenDbDlg, StartsWithTheDescriptionAndOkCopiesTheFieldsBack) {
 }
 
 TEST(OpenDbAndScriptDlg, RunStoresTheScriptFileToo) {
-    application();
+    testApplication();
     database::DatabaseDescription description = sample();
     std::u16string script = u"/data/a.sql";
     runner::ui::OpenDbAndScriptDlg dialog(description, script);

@@ -22,7 +22,7 @@ using platform::qt::toQString;
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         forgetStoredSettings();
         auto owned = std::make_unique<TestPrompts>();
         prompts_ = owned.get();

@@ -90,7 +90,7 @@ bool formatted(const QTextBlock& block) {
 }
 
 TEST(ScriptHighlighter, FormatsOnlyWhatIsShownAndFollowsTheScroll) {
-    application();
+    testApplication();
     CEditRion editor;
     new runner::ui::ScriptHighlighter(&editor);
     editor.resize(400, 300);

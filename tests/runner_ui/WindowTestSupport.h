@@ -5,6 +5,8 @@
 
 #include "runner/ui/FramePrompts.h"
 
+#include "tests/foundation/platform_qt/TestApplication.h"
+
 #include <QApplication>
 #include <QString>
 
@@ -23,18 +25,6 @@
 // Readable failures.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
-}
-
-inline QApplication& application() {
-    static int argc = 1;
-    static char name[] = "runner_ui_tests";
-    static char* argv[] = {name, nullptr};
-    // kel_test's environment reaches ctest only in part; the tests never need a display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: at exit Qt's own globals may already be gone.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
 }
 
 class TempDir {

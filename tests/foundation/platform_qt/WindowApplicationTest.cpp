@@ -1,6 +1,7 @@
 #include "foundation/platform/qt/WindowApplication.h"
 #include "foundation/platform/qt/CEditRion.h"
 #include "foundation/platform/qt/QtText.h"
+#include "tests/foundation/platform_qt/TestApplication.h"
 
 #include <QApplication>
 #include <QTest>
@@ -35,29 +36,6 @@ private:
     bool hadOld_ = false;
 };
 
-// One application for the program, made on first use and gone before the program's static
-// objects are, which Qt needs.
-class QtApplication : public testing::Environment {
-public:
-    static void ensure() {
-        if (!app_)
-            app_ = new QApplication(argc_, argv_);
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    static inline int argc_ = 1;
-    static inline char name_[] = "test";
-    static inline char* argv_[] = {name_, nullptr};
-    static inline QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] testing::Environment* const qtApplication =
-    testing::AddGlobalTestEnvironment(new QtApplication);
-
 TEST(WindowApplication, NoDisplayIsToldBeforeQtWouldAbort) {
     ScopedEnv platform("QT_QPA_PLATFORM", nullptr);
     ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
@@ -91,7 +69,7 @@ TEST(QtText, UnitsCrossUnchanged) {
 }
 
 TEST(CEditRion, SelectAllWorksWhenReadOnly) {
-    QtApplication::ensure();
+    testApplication();
     CEditRion edit;
     edit.setReadOnly(true);
     edit.setPlainText("first line\nsecond line");
