@@ -34,11 +34,12 @@ std::vector<std::u16string> manyTables() {
 
 struct ScriptRun {
     bool killed = false;
-    Clock::duration writing{}; // from the new file's appearance to the end
+    Clock::duration writing{}; // from the new file's appearance to its rename
 };
 
 // Runs kelvor in script mode. When killAfter is given, kills it that long after the new
-// script file appears beside the old one.
+// script file appears beside the old one. The writing lasts until the new file takes the
+// script's name.
 ScriptRun runKelvorScript(const std::vector<std::string>& words,
                           std::optional<Clock::duration> killAfter) {
     fs::path partial = words[2] + ".partial";
@@ -46,23 +47,27 @@ ScriptRun runKelvorScript(const std::vector<std::string>& words,
     ScriptRun run;
     int status = 0;
     std::optional<Clock::time_point> appeared;
+    std::optional<Clock::time_point> renamed;
     for (;;) {
         if (waitpid(child, &status, WNOHANG) == child)
             break;
         Clock::time_point now = Clock::now();
         std::error_code ignored;
-        if (!appeared && fs::exists(partial, ignored))
+        bool exists = fs::exists(partial, ignored);
+        if (!appeared && exists)
             appeared = now;
+        if (appeared && !renamed && !exists)
+            renamed = now;
         if (appeared && killAfter && now - *appeared >= *killAfter) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
             run.killed = WIFSIGNALED(status);
             break;
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     if (appeared)
-        run.writing = Clock::now() - *appeared;
+        run.writing = renamed.value_or(Clock::now()) - *appeared;
     return run;
 }
 
@@ -90,7 +95,9 @@ TEST(KilledScriptWriteTest, TheScriptIsTheOldOneOrComplete) {
     int killedWhileWriting = 0;
     for (int kill = 0; kill < 6; ++kill) {
         std::ofstream(script, std::ios::binary | std::ios::trunc) << old;
-        auto delay = std::chrono::microseconds(moment(random));
+        // The first kill comes as soon as the new file appears, so that one always falls
+        // inside the writing.
+        auto delay = std::chrono::microseconds(kill == 0 ? 0 : moment(random));
         SCOPED_TRACE("kill " + std::to_string(delay.count()) + " us into the writing");
         ScriptRun run = runKelvorScript(words, delay);
         std::string now = bytesOf(script);
