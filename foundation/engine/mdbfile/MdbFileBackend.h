@@ -26,6 +26,9 @@ public:
     // file it may not read.
     std::shared_ptr<Session> open(const OpenParameters& parameters) override;
 
+    // What reading the file gives (remembered while the file is unchanged); throws as open().
+    std::shared_ptr<const FileSnapshot> snapshotOf(const std::u16string& path);
+
 private:
     std::chrono::milliseconds readLimit_;
     ReadCache reads_;
