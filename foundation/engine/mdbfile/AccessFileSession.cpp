@@ -12,6 +12,7 @@
 #include "foundation/platform/LockProbe.h"
 #include "foundation/text/WideString.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace engine::mdbfile {
@@ -60,7 +61,10 @@ jetfile::WorkingCopy& AccessFileSession::workingCopy() {
     fs::path file(text::toUtf8(path_));
     if (platform::lockedByAnotherProgram(jetfile::WorkingCopy::lockFileOf(file)))
         throw errors::fileInUse(path_);
-    if (::access(file.c_str(), W_OK) != 0)
+    // A file nobody may write stays read only, for a user who could write it anyway too.
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !(info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) ||
+        ::access(file.c_str(), W_OK) != 0)
         throw errors::readOnly();
     try {
         copy_ = std::make_unique<jetfile::WorkingCopy>(file);

@@ -63,7 +63,8 @@ private:
 
     void requireOpen() const;
     // Throws errors::fileInUse when another program holds the lock file, errors::readOnly()
-    // when the file cannot be written (encrypted, read only, on a read-only medium).
+    // when the file cannot be written (encrypted, without write permission, on a read-only
+    // medium).
     jetfile::WorkingCopy& workingCopy();
     void change(Change change);
     void apply(const Change& change);
