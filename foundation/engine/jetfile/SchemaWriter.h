@@ -7,8 +7,10 @@
 // after a call that throws, the caller discards the statement's pages.
 
 #include "foundation/engine/api/CatalogModel.h"
+#include "foundation/engine/jetfile/HeaderPage.h"
 #include "foundation/engine/jetfile/WorkingCopy.h"
 
+#include <optional>
 #include <string_view>
 
 namespace engine::jetfile {
@@ -24,14 +26,21 @@ public:
     void createTable(const catalog::Table& table);
 
     // The table, its catalog rows and properties; its pages go back to the free-page map.
+    // Throws DefinitionRefused when there is no such table.
     void dropTable(std::u16string_view name);
 
     // The table goes from `before` to `after`, which has the same name: columns are matched by
     // name (added, dropped, properties changed), indexes by name (added, dropped). Every row
-    // is kept and every index rebuilt that the change touches.
+    // is kept and every index rebuilt that the change touches. A column whose type or size
+    // changes is refused.
     void changeTable(const catalog::Table& before, const catalog::Table& after);
 
 private:
+    // The definition page of the table of that name; nullopt when there is none.
+    std::optional<PageNumber> findTable(std::u16string_view name) const;
+    PageNumber tableNamed(std::u16string_view name) const;
+    SortOrder fileSortOrder() const;
+
     WorkingCopy& copy_;
 };
 

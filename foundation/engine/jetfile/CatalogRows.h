@@ -1,0 +1,50 @@
+#pragma once
+
+// A table's rows in the system catalog: its MSysObjects row (Id the definition page, ParentId
+// the Tables container, Name, Type 1, Flags 0, the dates, the Owner and the property blob in
+// LvProp) and its permission rows in MSysACEs. The catalog's indexes are rebuilt once, by
+// finish(), after the rows of a change are in place.
+
+#include "foundation/engine/jetfile/PropertyBlob.h"
+#include "foundation/engine/jetfile/StoredRow.h"
+#include "foundation/engine/jetfile/TableWriter.h"
+
+namespace engine::jetfile {
+
+class CatalogRows {
+public:
+    CatalogRows(WorkingCopy& copy, PageAllocator& allocator);
+
+    // A new table's row and the permissions Access gives a new table: those the Tables
+    // container passes on to its objects with full rights, and full rights for the owner.
+    void addTable(std::u16string_view name, PageNumber definitionPage,
+                  const PropertyBlob& properties);
+    void removeTable(PageNumber definitionPage);
+    // An empty blob when the table has none.
+    PropertyBlob properties(PageNumber definitionPage) const;
+    // Stores the blob and the time of the change.
+    void setProperties(PageNumber definitionPage, const PropertyBlob& properties);
+
+    // Rebuilds the indexes of MSysObjects and MSysACEs and writes their definitions.
+    void finish();
+
+private:
+    struct Found {
+        RowPointer at;
+        StoredRow row;
+    };
+
+    std::optional<Found> objectRow(PageNumber definitionPage) const;
+    Found tableRow(PageNumber definitionPage) const;
+    const ColumnDefinition& objectColumn(std::u16string_view name) const;
+    const ColumnDefinition& aceColumn(std::u16string_view name) const;
+    std::optional<Bytes> storedProperties(const PropertyBlob& properties);
+    void addPermissions(std::uint32_t containerId, std::uint32_t object, ByteView owner);
+
+    WorkingCopy& copy_;
+    PageAllocator& allocator_;
+    TableWriter objects_;
+    TableWriter aces_;
+};
+
+} // namespace engine::jetfile
