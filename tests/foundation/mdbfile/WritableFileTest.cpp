@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,6 +31,12 @@ namespace {
 std::string bytesOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+ino_t inodeOf(const fs::path& file) {
+    struct stat info {};
+    ::stat(file.c_str(), &info);
+    return info.st_ino;
 }
 
 std::u16string failure(const std::function<void()>& action) {
@@ -104,8 +111,11 @@ TEST_P(WritableFile, CreateTableWithTypesKeysAndIndexesReadsBackAfterClose) {
     EXPECT_EQ(tableOf(*session, u"Orders").indexes.size(), 4u);
     EXPECT_EQ(bytesOf(file_), original);
     EXPECT_EQ(filesInFolder(), 2u);
+    const ino_t inode = inodeOf(file_);
     session->close();
+    // Replaced whole by the verified copy, not written over in place.
     EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_NE(inodeOf(file_), inode);
     EXPECT_NE(bytesOf(file_), original);
 
     auto reopened = open();
