@@ -7,6 +7,7 @@
 #include "foundation/engine/api/Codes.h"
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/IndexCheck.h"
+#include "foundation/engine/jetfile/PageAllocator.h"
 #include "foundation/engine/jetfile/SchemaWriter.h"
 #include "foundation/engine/jetfile/TableSpec.h"
 
@@ -113,6 +114,50 @@ template <typename Change> void change(const std::filesystem::path& path, Change
     copy.close();
 }
 
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The table as the model describes it where only names matter: columns and indexes by name.
+catalog::Table modelOf(const std::filesystem::path& path, std::u16string_view name) {
+    PageFile file(path);
+    for (const CatalogTable& t : listTables(file)) {
+        if (t.name != name)
+            continue;
+        TableSpec spec = specOfDefinition(TableDefinition::read(file, t.definitionPage), t.name);
+        catalog::Table model;
+        model.name = t.name;
+        for (const ColumnSpec& c : spec.columns)
+            model.columns.push_back(column(c.name, type::integer));
+        for (const IndexSpec& i : spec.indexes)
+            model.indexes.push_back(index(i.name, {}));
+        return model;
+    }
+    throw std::runtime_error("no table " + narrow(name));
+}
+
+std::size_t freePageCount(const std::filesystem::path& path) {
+    WorkingCopy copy(path);
+    PageAllocator allocator(copy);
+    return allocator.freePages().size();
+}
+
+// MSysACEs rows of the object, as mdb-export prints them.
+std::size_t permissionRows(const std::filesystem::path& path, PageNumber object) {
+    std::size_t rows = 0;
+    for (const std::string& line : jettest::lines(jettest::mdbExport(path, "MSysACEs").text))
+        rows += jettest::csvFields(line).front() == std::to_string(object);
+    return rows;
+}
+
+PageNumber definitionPageOf(const std::filesystem::path& path, std::u16string_view name) {
+    PageFile file(path);
+    for (const CatalogTable& t : listTables(file))
+        if (t.name == name)
+            return t.definitionPage;
+    return 0;
+}
+
 class SchemaWriting : public testing::TestWithParam<std::string> {};
 
 TEST_P(SchemaWriting, CreatedTableReadsBackEverywhere) {
@@ -124,10 +169,66 @@ TEST_P(SchemaWriting, CreatedTableReadsBackEverywhere) {
     ASSERT_EQ(after.count("Kelvor Orders"), 1u);
     EXPECT_EQ(jettest::lines(after["Kelvor Orders"]).size(), 1u) << "a header and no rows";
     after.erase("Kelvor Orders");
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(after, before) << "the other tables read as before";
     expectIndexesMatch(scratch.path());
-    std::cout << jettest::mdbTool("mdb-schema", scratch.path()).text;
-    std::cout << jettest::mdbTool("mdb-prop", scratch.path(), "Kelvor Orders").text;
+
+    PageFile file(scratch.path());
+    PageNumber page = definitionPageOf(scratch.path(), u"Kelvor Orders");
+    TableSpec spec = specOfDefinition(TableDefinition::read(file, page), u"Kelvor Orders");
+    ASSERT_EQ(spec.columns.size(), 15u);
+    EXPECT_EQ(spec.columns[0].type, column::longInteger);
+    EXPECT_TRUE(spec.columns[0].autoIncrement);
+    EXPECT_EQ(spec.columns[1].length, 100) << "two bytes a character";
+    EXPECT_TRUE(spec.columns[1].compressedUnicode);
+    EXPECT_TRUE(spec.columns[2].fixedLength);
+    EXPECT_EQ(spec.columns[3].precision, 10);
+    EXPECT_EQ(spec.columns[3].scale, 2);
+    EXPECT_EQ(spec.indexes.size(), 3u);
+    EXPECT_GE(permissionRows(scratch.path(), page), 1u);
+
+    std::string schema = jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text;
+    for (const char* part :
+         {"CREATE TABLE IF NOT EXISTS \"kelvor orders\"", "\"id\"\t\t\tSERIAL NOT NULL",
+          "\"customer\"\t\t\tVARCHAR (50) NOT NULL", "\"amount\"\t\t\tNUMERIC (10, 2)",
+          "\"notes\"\t\t\tTEXT", "\"placed\"\t\t\tTIMESTAMP WITHOUT TIME ZONE",
+          "CREATE UNIQUE INDEX \"kelvor orders_bycustomer_idx\" ON \"kelvor orders\" "
+          "(\"customer\", \"placed\" DESC)",
+          "CREATE INDEX \"kelvor orders_bycode_idx\" ON \"kelvor orders\" (\"code\")",
+          "PRIMARY KEY (\"id\")"})
+        EXPECT_TRUE(contains(schema, part)) << part << "\n" << schema;
+    std::string properties = jettest::mdbTool("mdb-prop", scratch.path(), "Kelvor Orders").text;
+    for (const char* part :
+         {"ValidationRule: [Amount] >= 0", "ValidationText: No negative amounts",
+          "DefaultValue: \"nobody\"", "Required: yes", "Caption: Customer name",
+          "Description: Who ordered", "DecimalPlaces: 2", "Format: Fixed", "AllowZeroLength: yes"})
+        EXPECT_TRUE(contains(properties, part)) << part << "\n" << properties;
+}
+
+TEST_P(SchemaWriting, DroppedTableLeavesNoTrace) {
+    jettest::ScratchFile scratch(GetParam());
+    auto before = exports(scratch.path());
+    std::size_t freeBefore = freePageCount(scratch.path());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    PageNumber page = definitionPageOf(scratch.path(), u"Kelvor Orders");
+    change(scratch.path(), [](SchemaWriter& w) { w.dropTable(u"kelvor ORDERS"); });
+
+    EXPECT_EQ(exports(scratch.path()), before);
+    EXPECT_EQ(permissionRows(scratch.path(), page), 0u);
+    EXPECT_GE(freePageCount(scratch.path()), freeBefore) << "every page it took is free again";
+    expectIndexesMatch(scratch.path());
+}
+
+TEST_P(SchemaWriting, NoSuchTableAndTakenNameAreRefused) {
+    jettest::ScratchFile scratch(GetParam());
+    WorkingCopy copy(scratch.path());
+    SchemaWriter writer(copy);
+    EXPECT_THROW(writer.dropTable(u"No such table"), DefinitionRefused);
+    catalog::Table taken = ordersTable();
+    taken.name = u"MSysObjects";
+    EXPECT_THROW(writer.createTable(taken), DefinitionRefused);
+    catalog::Table attachment = ordersTable();
+    attachment.columns.push_back(column(u"Files", type::attachment));
+    EXPECT_THROW(writer.createTable(attachment), DefinitionRefused);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SchemaWriting,
