@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <set>
 
 using namespace engine;
 using namespace engine::jetfile;
@@ -331,6 +332,77 @@ TEST_P(SchemaWriting, ChangedTableKeepsEveryRow) {
     before.erase(narrow(table));
     after.erase(narrow(table));
     EXPECT_EQ(after, before);
+}
+
+std::size_t definitionPages(const std::filesystem::path& path, std::u16string_view table) {
+    PageFile file(path);
+    return TableDefinition::read(file, definitionPageOf(path, table)).pages.size();
+}
+
+TEST_P(SchemaWriting, DefinitionTakesMorePagesAndGivesThemBack) {
+    jettest::ScratchFile scratch(GetParam());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    std::u16string table = u"Kelvor Orders";
+    std::size_t pagesBefore = definitionPages(scratch.path(), table);
+    catalog::Table original = ordersTable();
+    catalog::Table wide = original;
+    for (int i = 0; i < 70; ++i) {
+        std::string name = "A column with a name long enough to fill pages " + std::to_string(i);
+        wide.columns.push_back(column(std::u16string(name.begin(), name.end()),
+                                      i % 2 ? type::integer : type::varWChar, 30));
+    }
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(original, wide); });
+    EXPECT_GT(definitionPages(scratch.path(), table), pagesBefore);
+    std::vector<std::string> header = jettest::csvFields(
+        jettest::lines(jettest::mdbExport(scratch.path(), narrow(table)).text).at(0));
+    EXPECT_EQ(header.size(), wide.columns.size());
+    expectIndexesMatch(scratch.path());
+
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(wide, original); });
+    EXPECT_EQ(definitionPages(scratch.path(), table), pagesBefore);
+    header = jettest::csvFields(
+        jettest::lines(jettest::mdbExport(scratch.path(), narrow(table)).text).at(0));
+    EXPECT_EQ(header.size(), original.columns.size());
+
+    // A table that needs more than one page from the start.
+    catalog::Table big = wide;
+    big.name = u"Kelvor Wide";
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(big); });
+    EXPECT_GT(definitionPages(scratch.path(), u"Kelvor Wide"), 1u);
+    EXPECT_TRUE(contains(jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text,
+                         "\"a column with a name long enough to fill pages 69\""));
+}
+
+// The catalog row of a new table carries what Access puts in the rows of the tables it makes:
+// the Tables container as parent, type 1, flags 0, the owner of the other user tables.
+TEST_P(SchemaWriting, CatalogRowLooksLikeTheOnesAccessWrites) {
+    jettest::ScratchFile scratch(GetParam());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    std::vector<std::string> lines =
+        jettest::lines(jettest::mdbTool("mdb-export -b hex", scratch.path(), "MSysObjects").text);
+    std::vector<std::string> header = jettest::csvFields(lines.at(0));
+    auto field = [&](const std::vector<std::string>& row, const std::string& name) {
+        return row.at(std::size_t(std::find(header.begin(), header.end(), name) - header.begin()));
+    };
+    std::optional<std::vector<std::string>> created;
+    std::set<std::string> userOwners;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> row = jettest::csvFields(lines[i]);
+        if (field(row, "Name") == "Kelvor Orders")
+            created = row;
+        else if (field(row, "Type") == "1" && field(row, "Flags") == "0")
+            userOwners.insert(field(row, "Owner"));
+    }
+    ASSERT_TRUE(created);
+    EXPECT_EQ(field(*created, "Id"),
+              std::to_string(definitionPageOf(scratch.path(), u"Kelvor Orders")));
+    EXPECT_EQ(field(*created, "ParentId"), "251658241");
+    EXPECT_EQ(field(*created, "Type"), "1");
+    EXPECT_EQ(field(*created, "Flags"), "0");
+    EXPECT_FALSE(field(*created, "Owner").empty());
+    if (!userOwners.empty())
+        EXPECT_TRUE(userOwners.count(field(*created, "Owner"))) << field(*created, "Owner");
+    EXPECT_EQ(field(*created, "DateCreate"), field(*created, "DateUpdate"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SchemaWriting,
