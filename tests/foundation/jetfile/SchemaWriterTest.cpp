@@ -2,6 +2,7 @@
 // after the working copy closes (its read-back passes), our reader, the index check and
 // libmdb's tools all see the new structure, the rows kept and the other tables as before.
 
+#include "NodeReader.h"
 #include "ScratchFile.h"
 
 #include "foundation/engine/api/Codes.h"
@@ -403,6 +404,43 @@ TEST_P(SchemaWriting, CatalogRowLooksLikeTheOnesAccessWrites) {
     if (!userOwners.empty())
         EXPECT_TRUE(userOwners.count(field(*created, "Owner"))) << field(*created, "Owner");
     EXPECT_EQ(field(*created, "DateCreate"), field(*created, "DateUpdate"));
+}
+
+TEST_P(SchemaWriting, JavaScriptReaderReadsTheWrittenFile) {
+    jettest::ScratchFile scratch(GetParam());
+    std::optional<std::vector<std::string>> before = jettest::nodeReaderTables(scratch.path());
+    if (!before)
+        GTEST_SKIP() << "node or mdb-reader not available";
+    bool hasRows = definitionPageOf(scratch.path(), u"Table1") != 0;
+    std::size_t rows =
+        hasRows ? jettest::lines(jettest::mdbExport(scratch.path(), "Table1").text).size() - 1 : 0;
+    change(scratch.path(), [&](SchemaWriter& w) {
+        w.createTable(ordersTable());
+        if (!hasRows)
+            return;
+        catalog::Table original = modelOf(scratch.path(), u"Table1");
+        catalog::Table wider = original;
+        wider.columns.push_back(column(u"Added text", type::varWChar, 20));
+        w.changeTable(original, wider);
+    });
+    std::vector<std::string> after = *jettest::nodeReaderTables(scratch.path());
+    std::vector<std::string> unchanged;
+    for (const std::string& line : after) {
+        if (line.starts_with("Kelvor Orders|")) {
+            EXPECT_TRUE(line.starts_with("Kelvor Orders|0|0|Id:long:4")) << line;
+            for (const char* part : {"Customer:text:100", "Amount:numeric:", "Notes:memo:",
+                                     "Paid:boolean:", "Ref:repid:16", "Picture:ole:"})
+                EXPECT_TRUE(contains(line, part)) << part << " in " << line;
+        } else if (line.starts_with("Table1|")) {
+            std::string count = std::to_string(rows);
+            EXPECT_TRUE(line.starts_with("Table1|" + count + "|" + count + "|")) << line;
+            EXPECT_TRUE(line.ends_with(",Added text:text:40")) << line;
+        } else {
+            unchanged.push_back(line);
+        }
+    }
+    std::erase_if(*before, [](const std::string& line) { return line.starts_with("Table1|"); });
+    EXPECT_EQ(unchanged, *before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SchemaWriting,
