@@ -49,19 +49,30 @@ void setFlag(PropertyBlob& blob, std::u16string_view object, std::u16string name
         blob.remove(object, name);
 }
 
+bool sameProperty(const catalog::Property& a, const catalog::Property& b) {
+    return text::equalsNoCase(a.name, b.name) && a.type == b.type && a.value == b.value;
+}
+
+const catalog::Property* named(const std::vector<catalog::Property>& list,
+                               std::u16string_view name) {
+    for (const catalog::Property& p : list)
+        if (text::equalsNoCase(p.name, name))
+            return &p;
+    return nullptr;
+}
+
 void applyNamed(PropertyBlob& blob, std::u16string_view object,
                 const std::vector<catalog::Property>* before,
                 const std::vector<catalog::Property>& after) {
     if (before != nullptr)
-        for (const catalog::Property& p : *before) {
-            bool kept = false;
-            for (const catalog::Property& q : after)
-                kept = kept || text::equalsNoCase(p.name, q.name);
-            if (!kept)
+        for (const catalog::Property& p : *before)
+            if (!named(after, p.name))
                 blob.remove(object, p.name);
-        }
-    for (const catalog::Property& p : after)
-        blob.set(object, storedProperty(p));
+    for (const catalog::Property& p : after) {
+        const catalog::Property* old = before != nullptr ? named(*before, p.name) : nullptr;
+        if (old == nullptr || !sameProperty(*old, p))
+            blob.set(object, storedProperty(p));
+    }
 }
 
 } // namespace
@@ -106,30 +117,40 @@ Property storedProperty(const catalog::Property& p) {
     }
 }
 
-void applyTableProperties(PropertyBlob& blob, const catalog::Table& after) {
-    setText(blob, u"", u"ValidationRule", after.validationRule, true);
-    setText(blob, u"", u"ValidationText", after.validationText, false);
+void applyTableProperties(PropertyBlob& blob, const catalog::Table* before,
+                          const catalog::Table& after) {
+    if (!before || before->validationRule != after.validationRule)
+        setText(blob, u"", u"ValidationRule", after.validationRule, true);
+    if (!before || before->validationText != after.validationText)
+        setText(blob, u"", u"ValidationText", after.validationText, false);
 }
 
 void applyColumnProperties(PropertyBlob& blob, const catalog::Column* before,
                            const catalog::Column& after) {
+    auto changed = [&](auto member) { return !before || before->*member != after.*member; };
     const std::u16string& c = after.name;
-    setFlag(blob, c, u"Required", !after.nullable);
-    if (after.defaultValue)
-        blob.set(c, Property::memo(u"DefaultValue", *after.defaultValue, ddl));
-    else
-        blob.remove(c, u"DefaultValue");
+    if (changed(&catalog::Column::nullable))
+        setFlag(blob, c, u"Required", !after.nullable);
+    if (changed(&catalog::Column::defaultValue)) {
+        if (after.defaultValue)
+            blob.set(c, Property::memo(u"DefaultValue", *after.defaultValue, ddl));
+        else
+            blob.remove(c, u"DefaultValue");
+    }
     bool textual = after.type == type::varWChar || after.type == type::wChar ||
                    after.type == type::longVarWChar;
-    setFlag(blob, c, u"AllowZeroLength", textual && after.allowZeroLength);
-    setText(blob, c, u"ValidationRule", after.validationRule, true);
-    setText(blob, c, u"ValidationText", after.validationText, false);
+    if (changed(&catalog::Column::allowZeroLength))
+        setFlag(blob, c, u"AllowZeroLength", textual && after.allowZeroLength);
+    if (changed(&catalog::Column::validationRule))
+        setText(blob, c, u"ValidationRule", after.validationRule, true);
+    if (changed(&catalog::Column::validationText))
+        setText(blob, c, u"ValidationText", after.validationText, false);
     applyNamed(blob, c, before != nullptr ? &before->properties : nullptr, after.properties);
 }
 
 PropertyBlob propertiesOf(const catalog::Table& table) {
     PropertyBlob blob;
-    applyTableProperties(blob, table);
+    applyTableProperties(blob, nullptr, table);
     for (const catalog::Column& c : table.columns)
         applyColumnProperties(blob, nullptr, c);
     return blob;

@@ -13,10 +13,11 @@ namespace engine::jetfile {
 // Throws DefinitionRefused for a named property of a type the blob cannot hold.
 Property storedProperty(const catalog::Property& property);
 
-// Brings the table's own properties, or a column's, to what the model says: properties the
-// model manages are set or removed, named properties of before that after lacks are removed.
-// before is null for a new column.
-void applyTableProperties(PropertyBlob& blob, const catalog::Table& after);
+// Brings the table's own properties, or a column's, to what the model says. Only what differs
+// from before is written (a property the model does not carry stays as stored); before is
+// null for a new table or column, whose settings are all written.
+void applyTableProperties(PropertyBlob& blob, const catalog::Table* before,
+                          const catalog::Table& after);
 void applyColumnProperties(PropertyBlob& blob, const catalog::Column* before,
                            const catalog::Column& after);
 

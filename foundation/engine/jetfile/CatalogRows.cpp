@@ -202,8 +202,16 @@ void CatalogRows::addPermissions(std::uint32_t containerId, std::uint32_t object
     }
 }
 
+void CatalogRows::dropProperties(const StoredRow& row) {
+    const ColumnDefinition& lvProp = objectColumn(u"LvProp");
+    if (auto stored = row.value(lvProp))
+        LongValueWriter(copy_, allocator_, objects_.definition(), lvProp.number).remove(*stored);
+}
+
 void CatalogRows::removeTable(PageNumber definitionPage) {
-    objects_.remove(tableRow(definitionPage).at);
+    Found found = tableRow(definitionPage);
+    dropProperties(found.row);
+    objects_.remove(found.at);
     const ColumnDefinition& objectId = aceColumn(u"ObjectId");
     std::vector<RowPointer> permissions;
     forEachRow(copy_, aces_.definition(), [&](PageNumber page, std::uint8_t row, StoredRow&& r) {
@@ -227,6 +235,7 @@ void CatalogRows::setProperties(PageNumber definitionPage, const PropertyBlob& p
     const TableDefinition& catalog = objects_.definition();
     ColumnValues values = valuesOf(found.row, catalog);
     std::uint16_t lvProp = objectColumn(u"LvProp").number;
+    dropProperties(found.row);
     values.erase(lvProp);
     if (auto blob = storedProperties(properties))
         values[lvProp] = std::move(*blob);

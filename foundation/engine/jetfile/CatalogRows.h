@@ -39,6 +39,8 @@ private:
     const ColumnDefinition& objectColumn(std::u16string_view name) const;
     const ColumnDefinition& aceColumn(std::u16string_view name) const;
     std::optional<Bytes> storedProperties(const PropertyBlob& properties);
+    // Frees the long value of the row's blob.
+    void dropProperties(const StoredRow& row);
     void addPermissions(std::uint32_t containerId, std::uint32_t object, ByteView owner);
 
     WorkingCopy& copy_;

@@ -94,7 +94,7 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
     for (const catalog::Column& c : before.columns)
         if (!after.findColumn(c.name))
             properties.removeObject(c.name);
-    applyTableProperties(properties, after);
+    applyTableProperties(properties, &before, after);
     for (const catalog::Column& c : after.columns)
         applyColumnProperties(properties, before.findColumn(c.name), c);
     catalog.setProperties(page, properties);

@@ -2,17 +2,20 @@
 // after the working copy closes (its read-back passes), our reader, the index check and
 // libmdb's tools all see the new structure, the rows kept and the other tables as before.
 
+#include "NodeReader.h"
 #include "ScratchFile.h"
 
 #include "foundation/engine/api/Codes.h"
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/IndexCheck.h"
+#include "foundation/engine/jetfile/PageAllocator.h"
 #include "foundation/engine/jetfile/SchemaWriter.h"
 #include "foundation/engine/jetfile/TableSpec.h"
 
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <set>
 
 using namespace engine;
 using namespace engine::jetfile;
@@ -113,6 +116,50 @@ template <typename Change> void change(const std::filesystem::path& path, Change
     copy.close();
 }
 
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The table as the model describes it where only names matter: columns and indexes by name.
+catalog::Table modelOf(const std::filesystem::path& path, std::u16string_view name) {
+    PageFile file(path);
+    for (const CatalogTable& t : listTables(file)) {
+        if (t.name != name)
+            continue;
+        TableSpec spec = specOfDefinition(TableDefinition::read(file, t.definitionPage), t.name);
+        catalog::Table model;
+        model.name = t.name;
+        for (const ColumnSpec& c : spec.columns)
+            model.columns.push_back(column(c.name, type::integer));
+        for (const IndexSpec& i : spec.indexes)
+            model.indexes.push_back(index(i.name, {}));
+        return model;
+    }
+    throw std::runtime_error("no table " + narrow(name));
+}
+
+std::size_t freePageCount(const std::filesystem::path& path) {
+    WorkingCopy copy(path);
+    PageAllocator allocator(copy);
+    return allocator.freePages().size();
+}
+
+// MSysACEs rows of the object, as mdb-export prints them.
+std::size_t permissionRows(const std::filesystem::path& path, PageNumber object) {
+    std::size_t rows = 0;
+    for (const std::string& line : jettest::lines(jettest::mdbExport(path, "MSysACEs").text))
+        rows += jettest::csvFields(line).front() == std::to_string(object);
+    return rows;
+}
+
+PageNumber definitionPageOf(const std::filesystem::path& path, std::u16string_view name) {
+    PageFile file(path);
+    for (const CatalogTable& t : listTables(file))
+        if (t.name == name)
+            return t.definitionPage;
+    return 0;
+}
+
 class SchemaWriting : public testing::TestWithParam<std::string> {};
 
 TEST_P(SchemaWriting, CreatedTableReadsBackEverywhere) {
@@ -124,15 +171,281 @@ TEST_P(SchemaWriting, CreatedTableReadsBackEverywhere) {
     ASSERT_EQ(after.count("Kelvor Orders"), 1u);
     EXPECT_EQ(jettest::lines(after["Kelvor Orders"]).size(), 1u) << "a header and no rows";
     after.erase("Kelvor Orders");
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(after, before) << "the other tables read as before";
     expectIndexesMatch(scratch.path());
-    std::cout << jettest::mdbTool("mdb-schema", scratch.path()).text;
-    std::cout << jettest::mdbTool("mdb-prop", scratch.path(), "Kelvor Orders").text;
+
+    PageFile file(scratch.path());
+    PageNumber page = definitionPageOf(scratch.path(), u"Kelvor Orders");
+    TableSpec spec = specOfDefinition(TableDefinition::read(file, page), u"Kelvor Orders");
+    ASSERT_EQ(spec.columns.size(), 15u);
+    EXPECT_EQ(spec.columns[0].type, column::longInteger);
+    EXPECT_TRUE(spec.columns[0].autoIncrement);
+    EXPECT_EQ(spec.columns[1].length, 100) << "two bytes a character";
+    EXPECT_TRUE(spec.columns[1].compressedUnicode);
+    EXPECT_TRUE(spec.columns[2].fixedLength);
+    EXPECT_EQ(spec.columns[3].precision, 10);
+    EXPECT_EQ(spec.columns[3].scale, 2);
+    EXPECT_EQ(spec.indexes.size(), 3u);
+    EXPECT_GE(permissionRows(scratch.path(), page), 1u);
+
+    std::string schema = jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text;
+    for (const char* part :
+         {"CREATE TABLE IF NOT EXISTS \"kelvor orders\"", "\"id\"\t\t\tSERIAL NOT NULL",
+          "\"customer\"\t\t\tVARCHAR (50) NOT NULL", "\"amount\"\t\t\tNUMERIC (10, 2)",
+          "\"notes\"\t\t\tTEXT", "\"placed\"\t\t\tTIMESTAMP WITHOUT TIME ZONE",
+          "CREATE UNIQUE INDEX \"kelvor orders_bycustomer_idx\" ON \"kelvor orders\" "
+          "(\"customer\", \"placed\" DESC)",
+          "CREATE INDEX \"kelvor orders_bycode_idx\" ON \"kelvor orders\" (\"code\")",
+          "PRIMARY KEY (\"id\")"})
+        EXPECT_TRUE(contains(schema, part)) << part << "\n" << schema;
+    std::string properties = jettest::mdbTool("mdb-prop", scratch.path(), "Kelvor Orders").text;
+    for (const char* part :
+         {"ValidationRule: [Amount] >= 0", "ValidationText: No negative amounts",
+          "DefaultValue: \"nobody\"", "Required: yes", "Caption: Customer name",
+          "Description: Who ordered", "DecimalPlaces: 2", "Format: Fixed", "AllowZeroLength: yes"})
+        EXPECT_TRUE(contains(properties, part)) << part << "\n" << properties;
+}
+
+TEST_P(SchemaWriting, DroppedTableLeavesNoTrace) {
+    jettest::ScratchFile scratch(GetParam());
+    auto before = exports(scratch.path());
+    std::size_t freeBefore = freePageCount(scratch.path());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    PageNumber page = definitionPageOf(scratch.path(), u"Kelvor Orders");
+    change(scratch.path(), [](SchemaWriter& w) { w.dropTable(u"kelvor ORDERS"); });
+
+    EXPECT_EQ(exports(scratch.path()), before);
+    EXPECT_EQ(permissionRows(scratch.path(), page), 0u);
+    EXPECT_GE(freePageCount(scratch.path()), freeBefore) << "every page it took is free again";
+    expectIndexesMatch(scratch.path());
+}
+
+TEST_P(SchemaWriting, NoSuchTableAndTakenNameAreRefused) {
+    jettest::ScratchFile scratch(GetParam());
+    WorkingCopy copy(scratch.path());
+    SchemaWriter writer(copy);
+    EXPECT_THROW(writer.dropTable(u"No such table"), DefinitionRefused);
+    catalog::Table taken = ordersTable();
+    taken.name = u"MSysObjects";
+    EXPECT_THROW(writer.createTable(taken), DefinitionRefused);
+    catalog::Table attachment = ordersTable();
+    attachment.columns.push_back(column(u"Files", type::attachment));
+    EXPECT_THROW(writer.createTable(attachment), DefinitionRefused);
+}
+
+// The export's lines with the field at `at` left out, or an empty field added at the end.
+std::vector<std::string> withoutField(const std::string& exported, std::size_t at) {
+    std::vector<std::string> out;
+    for (const std::string& line : jettest::lines(exported)) {
+        std::vector<std::string> fields = jettest::csvFields(line);
+        fields.erase(fields.begin() + std::ptrdiff_t(at));
+        std::string joined;
+        for (const std::string& f : fields)
+            joined += (joined.empty() ? "" : ",") + f;
+        out.push_back(joined);
+    }
+    return out;
+}
+
+std::vector<std::string> unquoted(const std::string& exported) {
+    std::vector<std::string> out;
+    for (const std::string& line : jettest::lines(exported)) {
+        std::string joined;
+        for (const std::string& f : jettest::csvFields(line))
+            joined += (joined.empty() ? "" : ",") + f;
+        out.push_back(joined);
+    }
+    return out;
+}
+
+std::vector<std::u16string> indexesOver(const std::filesystem::path& path,
+                                        std::u16string_view table, std::u16string_view column) {
+    PageFile file(path);
+    TableDefinition definition = TableDefinition::read(file, definitionPageOf(path, table));
+    std::vector<std::u16string> names;
+    for (const IndexSpec& spec : specOfDefinition(definition, std::u16string(table)).indexes)
+        for (const IndexColumnSpec& c : spec.columns)
+            if (c.column == column)
+                names.push_back(spec.name);
+    return names;
+}
+
+TEST_P(SchemaWriting, TableWithRowsDropsAndItsPagesComeFree) {
+    jettest::ScratchFile scratch(GetParam());
+    if (!definitionPageOf(scratch.path(), u"Table1"))
+        GTEST_SKIP() << "no Table1";
+    auto before = exports(scratch.path());
+    std::size_t freeBefore = freePageCount(scratch.path());
+    PageNumber page = definitionPageOf(scratch.path(), u"Table1");
+    change(scratch.path(), [](SchemaWriter& w) { w.dropTable(u"Table1"); });
+
+    before.erase("Table1");
+    EXPECT_EQ(exports(scratch.path()), before);
+    EXPECT_EQ(permissionRows(scratch.path(), page), 0u);
+    EXPECT_GT(freePageCount(scratch.path()), freeBefore);
+    expectIndexesMatch(scratch.path());
+}
+
+TEST_P(SchemaWriting, ChangedTableKeepsEveryRow) {
+    jettest::ScratchFile scratch(GetParam());
+    std::u16string table = definitionPageOf(scratch.path(), u"Table1") ? u"Table1" : u"";
+    if (table.empty())
+        change(scratch.path(), [&](SchemaWriter& w) { w.createTable(ordersTable()); });
+    if (table.empty())
+        table = u"Kelvor Orders";
+    auto before = exports(scratch.path());
+    std::string exported = before[narrow(table)];
+
+    catalog::Table original = modelOf(scratch.path(), table);
+    catalog::Table wider = original;
+    catalog::Column added = column(u"Added text", type::varWChar, 20);
+    added.defaultValue = u"\"new\"";
+    added.properties.push_back({u"Caption", daotype::text, Variant(u"Added")});
+    wider.columns.push_back(added);
+    wider.columns.push_back(column(u"Added memo", type::longVarWChar));
+    wider.indexes.push_back(index(u"ByAddedText", {u"Added text"}));
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(original, wider); });
+
+    std::vector<std::string> widened;
+    for (std::string line : unquoted(exported))
+        widened.push_back(widened.empty() ? line + ",Added text,Added memo" : line + ",,");
+    EXPECT_EQ(unquoted(jettest::mdbExport(scratch.path(), narrow(table)).text), widened);
+    std::string properties = jettest::mdbTool("mdb-prop", scratch.path(), narrow(table)).text;
+    EXPECT_TRUE(contains(properties, "Caption: Added")) << properties;
+    EXPECT_TRUE(contains(jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text,
+                         "_byaddedtext_idx\" ON"));
+    expectIndexesMatch(scratch.path());
+
+    // Back: the added columns and index dropped, and the table's second column with the
+    // indexes over it.
+    catalog::Table narrower = original;
+    std::u16string second = narrower.columns.at(1).name;
+    narrower.columns.erase(narrower.columns.begin() + 1);
+    for (const std::u16string& name : indexesOver(scratch.path(), table, second))
+        std::erase_if(narrower.indexes, [&](const catalog::Index& i) { return i.name == name; });
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(wider, narrower); });
+    EXPECT_EQ(unquoted(jettest::mdbExport(scratch.path(), narrow(table)).text),
+              withoutField(exported, 1));
+    properties = jettest::mdbTool("mdb-prop", scratch.path(), narrow(table)).text;
+    EXPECT_FALSE(contains(properties, "Caption: Added")) << properties;
+    expectIndexesMatch(scratch.path());
+    auto after = exports(scratch.path());
+    before.erase(narrow(table));
+    after.erase(narrow(table));
+    EXPECT_EQ(after, before);
+}
+
+std::size_t definitionPages(const std::filesystem::path& path, std::u16string_view table) {
+    PageFile file(path);
+    return TableDefinition::read(file, definitionPageOf(path, table)).pages.size();
+}
+
+TEST_P(SchemaWriting, DefinitionTakesMorePagesAndGivesThemBack) {
+    jettest::ScratchFile scratch(GetParam());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    std::u16string table = u"Kelvor Orders";
+    std::size_t pagesBefore = definitionPages(scratch.path(), table);
+    catalog::Table original = ordersTable();
+    catalog::Table wide = original;
+    for (int i = 0; i < 70; ++i) {
+        std::string name = "A column with a name long enough to fill pages " + std::to_string(i);
+        wide.columns.push_back(column(std::u16string(name.begin(), name.end()),
+                                      i % 2 ? type::integer : type::varWChar, 30));
+    }
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(original, wide); });
+    EXPECT_GT(definitionPages(scratch.path(), table), pagesBefore);
+    std::vector<std::string> header = jettest::csvFields(
+        jettest::lines(jettest::mdbExport(scratch.path(), narrow(table)).text).at(0));
+    EXPECT_EQ(header.size(), wide.columns.size());
+    expectIndexesMatch(scratch.path());
+
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(wide, original); });
+    EXPECT_EQ(definitionPages(scratch.path(), table), pagesBefore);
+    header = jettest::csvFields(
+        jettest::lines(jettest::mdbExport(scratch.path(), narrow(table)).text).at(0));
+    EXPECT_EQ(header.size(), original.columns.size());
+
+    // A table that needs more than one page from the start.
+    catalog::Table big = wide;
+    big.name = u"Kelvor Wide";
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(big); });
+    EXPECT_GT(definitionPages(scratch.path(), u"Kelvor Wide"), 1u);
+    EXPECT_TRUE(contains(jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text,
+                         "\"a column with a name long enough to fill pages 69\""));
+}
+
+// The catalog row of a new table carries what Access puts in the rows of the tables it makes:
+// the Tables container as parent, type 1, flags 0, the owner of the other user tables.
+TEST_P(SchemaWriting, CatalogRowLooksLikeTheOnesAccessWrites) {
+    jettest::ScratchFile scratch(GetParam());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    std::vector<std::string> lines =
+        jettest::lines(jettest::mdbTool("mdb-export -b hex", scratch.path(), "MSysObjects").text);
+    std::vector<std::string> header = jettest::csvFields(lines.at(0));
+    auto field = [&](const std::vector<std::string>& row, const std::string& name) {
+        return row.at(std::size_t(std::find(header.begin(), header.end(), name) - header.begin()));
+    };
+    std::optional<std::vector<std::string>> created;
+    std::set<std::string> userOwners;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> row = jettest::csvFields(lines[i]);
+        if (field(row, "Name") == "Kelvor Orders")
+            created = row;
+        else if (field(row, "Type") == "1" && field(row, "Flags") == "0")
+            userOwners.insert(field(row, "Owner"));
+    }
+    ASSERT_TRUE(created);
+    EXPECT_EQ(field(*created, "Id"),
+              std::to_string(definitionPageOf(scratch.path(), u"Kelvor Orders")));
+    EXPECT_EQ(field(*created, "ParentId"), "251658241");
+    EXPECT_EQ(field(*created, "Type"), "1");
+    EXPECT_EQ(field(*created, "Flags"), "0");
+    EXPECT_FALSE(field(*created, "Owner").empty());
+    if (!userOwners.empty())
+        EXPECT_TRUE(userOwners.count(field(*created, "Owner"))) << field(*created, "Owner");
+    EXPECT_EQ(field(*created, "DateCreate"), field(*created, "DateUpdate"));
+}
+
+TEST_P(SchemaWriting, JavaScriptReaderReadsTheWrittenFile) {
+    jettest::ScratchFile scratch(GetParam());
+    std::optional<std::vector<std::string>> before = jettest::nodeReaderTables(scratch.path());
+    if (!before)
+        GTEST_SKIP() << "node or mdb-reader not available";
+    bool hasRows = definitionPageOf(scratch.path(), u"Table1") != 0;
+    std::size_t rows =
+        hasRows ? jettest::lines(jettest::mdbExport(scratch.path(), "Table1").text).size() - 1 : 0;
+    change(scratch.path(), [&](SchemaWriter& w) {
+        w.createTable(ordersTable());
+        if (!hasRows)
+            return;
+        catalog::Table original = modelOf(scratch.path(), u"Table1");
+        catalog::Table wider = original;
+        wider.columns.push_back(column(u"Added text", type::varWChar, 20));
+        w.changeTable(original, wider);
+    });
+    std::vector<std::string> after = *jettest::nodeReaderTables(scratch.path());
+    std::vector<std::string> unchanged;
+    for (const std::string& line : after) {
+        if (line.starts_with("Kelvor Orders|")) {
+            EXPECT_TRUE(line.starts_with("Kelvor Orders|0|0|Id:long:4")) << line;
+            for (const char* part : {"Customer:text:100", "Amount:numeric:", "Notes:memo:",
+                                     "Paid:boolean:", "Ref:repid:16", "Picture:ole:"})
+                EXPECT_TRUE(contains(line, part)) << part << " in " << line;
+        } else if (line.starts_with("Table1|")) {
+            std::string count = std::to_string(rows);
+            EXPECT_TRUE(line.starts_with("Table1|" + count + "|" + count + "|")) << line;
+            EXPECT_TRUE(line.ends_with(",Added text:text:40")) << line;
+        } else {
+            unchanged.push_back(line);
+        }
+    }
+    std::erase_if(*before, [](const std::string& line) { return line.starts_with("Table1|"); });
+    EXPECT_EQ(unchanged, *before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SchemaWriting,
                          testing::Values("emptyJet4.mdb", "empty2010.accdb", "testV2003.mdb",
-                                         "testV2010.accdb"),
+                                         "testV2010.accdb", "compIndexTestV2003.mdb"),
                          [](const auto& info) {
                              std::string name = info.param;
                              std::erase_if(name, [](char c) { return !std::isalnum(c); });
