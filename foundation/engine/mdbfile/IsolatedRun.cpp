@@ -80,8 +80,9 @@ void limitMemory(std::size_t budget) {
     }
 }
 
+// Rounded up: a wait that ends before the deadline would be taken for a failure.
 int millisecondsUntil(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() <= 0 ? 0 : int(left.count());
 }
 
