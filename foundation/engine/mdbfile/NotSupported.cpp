@@ -81,8 +81,14 @@ std::optional<std::u16string> unsupportedQuery(std::u16string_view sql,
         return words[0];
     if (std::find(words.begin(), words.end(), u"INTO") != words.end())
         return u"SELECT ... INTO";
-    SelectStatement select = parseSelect(sql);
-    if (!text::equalsNoCase(select.table, u"MSysObjects") && catalog.findTable(select.table))
+    std::optional<SelectStatement> select;
+    try {
+        select = parseSelect(sql);
+    } catch (const EngineError&) {
+        // Expressions, joins, functions: beyond the object list's simple selects.
+        return u"This form of SELECT";
+    }
+    if (!text::equalsNoCase(select->table, u"MSysObjects") && catalog.findTable(select->table))
         return u"SELECT of a table's rows";
     return std::nullopt;
 }

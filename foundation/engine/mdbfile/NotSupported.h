@@ -21,9 +21,9 @@ EngineError notSupported(std::u16string_view what);
 std::optional<std::u16string> unsupportedPart(const embedded::ddl::Statement& statement,
                                               std::u16string_view sql);
 
-// The same for a query or data change: INSERT, UPDATE, DELETE, SELECT ... INTO, and SELECT of
-// a table's rows; nullopt for what the reader answers (SELECT over MSysObjects). Throws the
-// reader's syntax error for a statement it does not know.
+// The same for a query or data change: INSERT, UPDATE, DELETE, SELECT ... INTO, SELECT of a
+// table's rows and any SELECT beyond the reader's; nullopt for what the reader answers (the
+// simple SELECTs over MSysObjects).
 std::optional<std::u16string> unsupportedQuery(std::u16string_view sql,
                                                const catalog::Catalog& catalog);
 

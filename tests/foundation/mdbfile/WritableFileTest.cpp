@@ -252,6 +252,7 @@ TEST_P(WritableFile, RefusedChangesNameTheStatementAndLeaveTheFileAsItWas) {
         {u"DELETE FROM [P]", u"DELETE"},
         {u"SELECT [Id] INTO [Copy] FROM [P]", u"SELECT ... INTO"},
         {u"SELECT * FROM [P]", u"SELECT of a table's rows"},
+        {u"SELECT 1 + 1", u"This form of SELECT"},
     };
     for (const auto& [sql, what] : refused)
         EXPECT_EQ(failure([&] { run(*session, sql); }),
