@@ -229,7 +229,8 @@ TEST_F(CommandLineTest, TargetThatIsNoDatabaseIsLeftAlone) {
     EXPECT_EQ(bytesOf(target), "shopping list\n");
 }
 
-// A copy keeps the shared file's permissions: nobody may write it, so it stays read only.
+// nwind.mdb is a Jet 3 file, which stays read only (and the copy keeps the shared file's
+// permissions: nobody may write it).
 TEST_F(CommandLineTest, ReadOnlyAccessFileRefusesEveryChange) {
     if (!accessFilesAvailable())
         GTEST_SKIP() << "waits for the engine to open Access files";

@@ -4,7 +4,8 @@
 // reader (catalog, MSysObjects selects), of the file as its last committed change left it;
 // changes are checked by the schema editor and written by the page store into a working copy
 // beside the file, made at the first change. Each statement or object-model write is
-// committed to the copy whole or not at all; a transaction's changes are committed together.
+// committed to the copy whole or not at all; a transaction's changes are committed together
+// (until then catalog() shows them, MSysObjects selects not yet).
 // close() reads the copy back and replaces the file with it; without close() the file stays as
 // it was. What the page store does not write yet fails with notSupported() and changes nothing.
 
