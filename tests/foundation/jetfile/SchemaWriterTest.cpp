@@ -144,12 +144,20 @@ std::size_t freePageCount(const std::filesystem::path& path) {
     return allocator.freePages().size();
 }
 
-// MSysACEs rows of the object, as mdb-export prints them.
-std::size_t permissionRows(const std::filesystem::path& path, PageNumber object) {
-    std::size_t rows = 0;
-    for (const std::string& line : jettest::lines(jettest::mdbExport(path, "MSysACEs").text))
-        rows += jettest::csvFields(line).front() == std::to_string(object);
+// The MSysACEs rows of the object (SID and rights), as mdb-export prints them.
+std::multiset<std::string> permissions(const std::filesystem::path& path, PageNumber object) {
+    std::multiset<std::string> rows;
+    for (const std::string& line :
+         jettest::lines(jettest::mdbTool("mdb-export -b hex", path, "MSysACEs").text)) {
+        std::vector<std::string> fields = jettest::csvFields(line);
+        if (fields.size() == 4 && fields[0] == std::to_string(object))
+            rows.insert(fields[1] + " " + fields[2] + " " + fields[3]);
+    }
     return rows;
+}
+
+std::size_t permissionRows(const std::filesystem::path& path, PageNumber object) {
+    return permissions(path, object).size();
 }
 
 PageNumber definitionPageOf(const std::filesystem::path& path, std::u16string_view name) {
@@ -404,6 +412,11 @@ TEST_P(SchemaWriting, CatalogRowLooksLikeTheOnesAccessWrites) {
     if (!userOwners.empty())
         EXPECT_TRUE(userOwners.count(field(*created, "Owner"))) << field(*created, "Owner");
     EXPECT_EQ(field(*created, "DateCreate"), field(*created, "DateUpdate"));
+
+    // The permissions Access gave the table it made in this file.
+    if (PageNumber accessTable = definitionPageOf(scratch.path(), u"Table1"))
+        EXPECT_EQ(permissions(scratch.path(), definitionPageOf(scratch.path(), u"Kelvor Orders")),
+                  permissions(scratch.path(), accessTable));
 }
 
 TEST_P(JavaScriptReading, ReadsTheWrittenFile) {
