@@ -33,8 +33,14 @@ private:
         RowPointer at;
         StoredRow row;
     };
+    struct Container {
+        std::uint32_t id = 0;
+        Bytes owner;
+    };
 
     std::optional<Found> objectRow(PageNumber definitionPage) const;
+    Container tablesContainer() const;
+    Bytes ownerOfNewObjects(const Container& tables) const;
     Found tableRow(PageNumber definitionPage) const;
     const ColumnDefinition& objectColumn(std::u16string_view name) const;
     const ColumnDefinition& aceColumn(std::u16string_view name) const;
