@@ -8,9 +8,13 @@
 #include "foundation/engine/api/Codes.h"
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/IndexCheck.h"
+#include "foundation/engine/jetfile/LongValueWriter.h"
 #include "foundation/engine/jetfile/PageAllocator.h"
+#include "foundation/engine/jetfile/RowBuilder.h"
 #include "foundation/engine/jetfile/SchemaWriter.h"
 #include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableWriter.h"
+#include "foundation/engine/jetfile/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -454,6 +458,49 @@ TEST_P(JavaScriptReading, ReadsTheWrittenFile) {
     }
     std::erase_if(*before, [](const std::string& line) { return line.starts_with("Table1|"); });
     EXPECT_EQ(unchanged, *before);
+}
+
+TEST_P(SchemaWriting, DroppedMemoColumnFreesItsValues) {
+    jettest::ScratchFile scratch(GetParam());
+    catalog::Table notes;
+    notes.name = u"Kelvor Notes";
+    notes.columns = {column(u"Id", type::integer), column(u"Note", type::longVarWChar),
+                     column(u"Keep", type::varWChar, 20)};
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(notes); });
+    constexpr std::uint32_t rows = 30;
+    {
+        WorkingCopy copy(scratch.path());
+        PageAllocator allocator(copy);
+        TableWriter table(copy, allocator, definitionPageOf(scratch.path(), notes.name));
+        const TableDefinition& d = table.definition();
+        LongValueWriter values(copy, allocator, d, d.columns.at(1).number);
+        for (std::uint32_t i = 0; i < rows; ++i) {
+            Bytes id;
+            appendU32(id, i);
+            std::u16string note(3000, char16_t(u'a' + i % 26));
+            ColumnValues row{{d.columns[0].number, id},
+                             {d.columns[1].number, values.store(encodeText(note), 0)},
+                             {d.columns[2].number,
+                              encodeText(u"keep " + std::u16string(1, char16_t(u'A' + i)))}};
+            table.insert(buildRow(d, row));
+        }
+        table.saveDefinition();
+        copy.commitStatement();
+        copy.close();
+    }
+    std::size_t freeBefore = freePageCount(scratch.path());
+    catalog::Table narrower = notes;
+    narrower.columns.erase(narrower.columns.begin() + 1);
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(notes, narrower); });
+
+    EXPECT_GE(freePageCount(scratch.path()), freeBefore + rows * 6000 / 4096)
+        << "the values' pages are free";
+    std::vector<std::string> exported =
+        unquoted(jettest::mdbExport(scratch.path(), "Kelvor Notes").text);
+    ASSERT_EQ(exported.size(), rows + 1);
+    EXPECT_EQ(exported[0], "Id,Keep");
+    EXPECT_EQ(exported[1], "0,keep A");
+    EXPECT_EQ(exported[rows], std::to_string(rows - 1) + ",keep " + char('A' + rows - 1));
 }
 
 std::string testName(const testing::TestParamInfo<std::string>& info) {
