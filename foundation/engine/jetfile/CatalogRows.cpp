@@ -162,7 +162,7 @@ Bytes CatalogRows::ownerOfNewObjects(const Container& tables) const {
 }
 
 void CatalogRows::addTable(std::u16string_view name, PageNumber definitionPage,
-                           const PropertyBlob& properties) {
+                           const PropertyBlob& properties, bool hidden) {
     Container tables = tablesContainer();
     Bytes owner = ownerOfNewObjects(tables);
     Bytes stamp = now();
@@ -173,7 +173,7 @@ void CatalogRows::addTable(std::u16string_view name, PageNumber definitionPage,
     values[objectColumn(u"Type").number] = u16Bytes(std::uint16_t(tableType));
     values[objectColumn(u"DateCreate").number] = stamp;
     values[objectColumn(u"DateUpdate").number] = stamp;
-    values[objectColumn(u"Flags").number] = u32Bytes(0);
+    values[objectColumn(u"Flags").number] = u32Bytes(hidden ? hiddenObjectFlag : 0);
     if (!owner.empty())
         values[objectColumn(u"Owner").number] = owner;
     if (auto blob = storedProperties(properties))
@@ -234,7 +234,7 @@ PropertyBlob CatalogRows::properties(PageNumber definitionPage) const {
     return PropertyBlob::decode(readLongValue(copy_, *stored));
 }
 
-void CatalogRows::setProperties(PageNumber definitionPage, const PropertyBlob& properties) {
+void CatalogRows::update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden) {
     Found found = tableRow(definitionPage);
     const TableDefinition& catalog = objects_.definition();
     ColumnValues values = valuesOf(found.row, catalog);
@@ -243,6 +243,10 @@ void CatalogRows::setProperties(PageNumber definitionPage, const PropertyBlob& p
     values.erase(lvProp);
     if (auto blob = storedProperties(properties))
         values[lvProp] = std::move(*blob);
+    std::uint16_t flags = objectColumn(u"Flags").number;
+    std::uint32_t stored = values.count(flags) ? ByteView(values[flags]).u32(0) : 0;
+    stored = hidden ? stored | hiddenObjectFlag : stored & ~hiddenObjectFlag;
+    values[flags] = u32Bytes(stored);
     values[objectColumn(u"DateUpdate").number] = now();
     objects_.replace(found.at, buildRow(catalog, values));
 }

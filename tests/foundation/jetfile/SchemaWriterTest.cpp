@@ -460,6 +460,37 @@ TEST_P(JavaScriptReading, ReadsTheWrittenFile) {
     EXPECT_EQ(unchanged, *before);
 }
 
+std::string catalogFlags(const std::filesystem::path& path, const std::string& name) {
+    std::vector<std::string> lines =
+        jettest::lines(jettest::mdbTool("mdb-export -b hex", path, "MSysObjects").text);
+    std::vector<std::string> header = jettest::csvFields(lines.at(0));
+    std::size_t nameAt =
+        std::size_t(std::find(header.begin(), header.end(), "Name") - header.begin());
+    std::size_t flagsAt =
+        std::size_t(std::find(header.begin(), header.end(), "Flags") - header.begin());
+    for (const std::string& line : lines) {
+        std::vector<std::string> fields = jettest::csvFields(line);
+        if (fields.size() == header.size() && fields[nameAt] == name)
+            return fields[flagsAt];
+    }
+    return "no row";
+}
+
+TEST_P(SchemaWriting, HiddenTableIsFlaggedAndShownAgain) {
+    jettest::ScratchFile scratch(GetParam());
+    catalog::Table hidden = ordersTable();
+    hidden.hidden = true;
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(hidden); });
+    EXPECT_EQ(catalogFlags(scratch.path(), "Kelvor Orders"), "8");
+    catalog::Table shown = hidden;
+    shown.hidden = false;
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(hidden, shown); });
+    EXPECT_EQ(catalogFlags(scratch.path(), "Kelvor Orders"), "0");
+    EXPECT_TRUE(contains(jettest::mdbTool("mdb-prop", scratch.path(), "Kelvor Orders").text,
+                         "Caption: Customer name"))
+        << "the properties stay";
+}
+
 TEST_P(SchemaWriting, DroppedMemoColumnFreesItsValues) {
     jettest::ScratchFile scratch(GetParam());
     catalog::Table notes;
