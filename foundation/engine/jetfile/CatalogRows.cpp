@@ -128,54 +128,58 @@ std::optional<Bytes> CatalogRows::storedProperties(const PropertyBlob& propertie
     return writer.store(properties.encode(), 0);
 }
 
-void CatalogRows::addTable(std::u16string_view name, PageNumber definitionPage,
-                           const PropertyBlob& properties) {
-    const TableDefinition& catalog = objects_.definition();
-    const ColumnDefinition& id = objectColumn(u"Id");
+CatalogRows::Container CatalogRows::tablesContainer() const {
     const ColumnDefinition& type = objectColumn(u"Type");
-    const ColumnDefinition& objectName = objectColumn(u"Name");
-    const ColumnDefinition& owner = objectColumn(u"Owner");
-    std::optional<std::uint32_t> containerId;
-    Bytes containerOwner;
-    forEachRow(copy_, catalog, [&](PageNumber, std::uint8_t, StoredRow&& r) {
+    const ColumnDefinition& name = objectColumn(u"Name");
+    std::optional<Container> found;
+    forEachRow(copy_, objects_.definition(), [&](PageNumber, std::uint8_t, StoredRow&& r) {
         auto typeBytes = r.value(type);
-        auto nameBytes = r.value(objectName);
-        if (containerId || !typeBytes || !nameBytes ||
+        auto nameBytes = r.value(name);
+        auto id = u32Of(r, objectColumn(u"Id"));
+        if (found || !typeBytes || !nameBytes || !id ||
             std::int16_t(typeBytes->u16(0)) != containerType || decodeText(*nameBytes) != u"Tables")
             return;
-        containerId = u32Of(r, id);
-        if (auto o = r.value(owner))
-            containerOwner = o->copy();
+        auto owner = r.value(objectColumn(u"Owner"));
+        found = Container{*id, owner ? owner->copy() : Bytes()};
     });
-    if (!containerId)
+    if (!found)
         throw FormatError("MSysObjects has no Tables container");
+    return *found;
+}
 
-    // The owner: the user holding the owner's rights on MSysObjects.
+Bytes CatalogRows::ownerOfNewObjects(const Container& tables) const {
+    // The user holding the owner's rights on MSysObjects; else the container's owner.
     const ColumnDefinition& objectId = aceColumn(u"ObjectId");
     const ColumnDefinition& sid = aceColumn(u"SID");
     const ColumnDefinition& acm = aceColumn(u"ACM");
-    Bytes ownerSid = containerOwner;
+    Bytes owner = tables.owner;
     forEachRow(copy_, aces_.definition(), [&](PageNumber, std::uint8_t, StoredRow&& r) {
         auto s = r.value(sid);
         if (u32Of(r, objectId) == catalogObjectId && u32Of(r, acm) == catalogOwnerRights && s)
-            ownerSid = s->copy();
+            owner = s->copy();
     });
+    return owner;
+}
 
+void CatalogRows::addTable(std::u16string_view name, PageNumber definitionPage,
+                           const PropertyBlob& properties, bool hidden) {
+    Container tables = tablesContainer();
+    Bytes owner = ownerOfNewObjects(tables);
     Bytes stamp = now();
     ColumnValues values;
-    values[id.number] = u32Bytes(definitionPage);
-    values[objectColumn(u"ParentId").number] = u32Bytes(*containerId);
-    values[objectName.number] = encodeText(name);
-    values[type.number] = u16Bytes(std::uint16_t(tableType));
+    values[objectColumn(u"Id").number] = u32Bytes(definitionPage);
+    values[objectColumn(u"ParentId").number] = u32Bytes(tables.id);
+    values[objectColumn(u"Name").number] = encodeText(name);
+    values[objectColumn(u"Type").number] = u16Bytes(std::uint16_t(tableType));
     values[objectColumn(u"DateCreate").number] = stamp;
     values[objectColumn(u"DateUpdate").number] = stamp;
-    values[objectColumn(u"Flags").number] = u32Bytes(0);
-    if (!ownerSid.empty())
-        values[owner.number] = ownerSid;
+    values[objectColumn(u"Flags").number] = u32Bytes(hidden ? hiddenObjectFlag : 0);
+    if (!owner.empty())
+        values[objectColumn(u"Owner").number] = owner;
     if (auto blob = storedProperties(properties))
         values[objectColumn(u"LvProp").number] = std::move(*blob);
     objects_.insert(buildRow(objects_.definition(), values));
-    addPermissions(*containerId, definitionPage, ownerSid);
+    addPermissions(tables.id, definitionPage, owner);
 }
 
 void CatalogRows::addPermissions(std::uint32_t containerId, std::uint32_t object, ByteView owner) {
@@ -230,7 +234,7 @@ PropertyBlob CatalogRows::properties(PageNumber definitionPage) const {
     return PropertyBlob::decode(readLongValue(copy_, *stored));
 }
 
-void CatalogRows::setProperties(PageNumber definitionPage, const PropertyBlob& properties) {
+void CatalogRows::update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden) {
     Found found = tableRow(definitionPage);
     const TableDefinition& catalog = objects_.definition();
     ColumnValues values = valuesOf(found.row, catalog);
@@ -239,6 +243,10 @@ void CatalogRows::setProperties(PageNumber definitionPage, const PropertyBlob& p
     values.erase(lvProp);
     if (auto blob = storedProperties(properties))
         values[lvProp] = std::move(*blob);
+    std::uint16_t flags = objectColumn(u"Flags").number;
+    std::uint32_t stored = values.count(flags) ? ByteView(values[flags]).u32(0) : 0;
+    stored = hidden ? stored | hiddenObjectFlag : stored & ~hiddenObjectFlag;
+    values[flags] = u32Bytes(stored);
     values[objectColumn(u"DateUpdate").number] = now();
     objects_.replace(found.at, buildRow(catalog, values));
 }

@@ -11,6 +11,9 @@
 
 namespace engine::jetfile {
 
+// The MSysObjects flag of an object Access does not show.
+constexpr std::uint32_t hiddenObjectFlag = 0x8;
+
 class CatalogRows {
 public:
     CatalogRows(WorkingCopy& copy, PageAllocator& allocator);
@@ -18,12 +21,12 @@ public:
     // A new table's row and the permissions Access gives a new table: those the Tables
     // container passes on to its objects with full rights, and full rights for the owner.
     void addTable(std::u16string_view name, PageNumber definitionPage,
-                  const PropertyBlob& properties);
+                  const PropertyBlob& properties, bool hidden);
     void removeTable(PageNumber definitionPage);
     // An empty blob when the table has none.
     PropertyBlob properties(PageNumber definitionPage) const;
-    // Stores the blob and the time of the change.
-    void setProperties(PageNumber definitionPage, const PropertyBlob& properties);
+    // Stores the blob, whether the table is hidden and the time of the change.
+    void update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden);
 
     // Rebuilds the indexes of MSysObjects and MSysACEs and writes their definitions.
     void finish();
@@ -33,8 +36,14 @@ private:
         RowPointer at;
         StoredRow row;
     };
+    struct Container {
+        std::uint32_t id = 0;
+        Bytes owner;
+    };
 
     std::optional<Found> objectRow(PageNumber definitionPage) const;
+    Container tablesContainer() const;
+    Bytes ownerOfNewObjects(const Container& tables) const;
     Found tableRow(PageNumber definitionPage) const;
     const ColumnDefinition& objectColumn(std::u16string_view name) const;
     const ColumnDefinition& aceColumn(std::u16string_view name) const;

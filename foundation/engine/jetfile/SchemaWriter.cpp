@@ -37,7 +37,7 @@ void SchemaWriter::createTable(const catalog::Table& table) {
     PageAllocator allocator(copy_);
     allocateTablePages(copy_, allocator, definition);
     CatalogRows catalog(copy_, allocator);
-    catalog.addTable(table.name, definition.pages.front(), properties);
+    catalog.addTable(table.name, definition.pages.front(), properties, table.hidden);
     catalog.finish();
 }
 

@@ -11,6 +11,8 @@
 #include "foundation/engine/jetfile/ColumnChange.h"
 #include "foundation/engine/jetfile/IndexChange.h"
 #include "foundation/engine/jetfile/IndexWriter.h"
+#include "foundation/engine/jetfile/LongValueWriter.h"
+#include "foundation/engine/jetfile/TableBuilder.h"
 #include "foundation/engine/jetfile/TablePages.h"
 #include "foundation/engine/jetfile/TableWriter.h"
 #include "foundation/text/WideString.h"
@@ -25,16 +27,25 @@ bool sameStorage(const catalog::Column& a, const catalog::Column& b) {
            a.autoIncrement == b.autoIncrement && a.compressed == b.compressed;
 }
 
-// Every row of the table laid out again for the new definition, each keeping its place.
-void relayout(WorkingCopy& copy, TableWriter& table, TableDefinition to) {
+// Every row of the table laid out again for the new definition, each keeping its place, in
+// one pass however many columns changed; the long values of dropped columns are freed.
+void relayout(WorkingCopy& copy, PageAllocator& allocator, TableWriter& table, TableDefinition to) {
     TableDefinition from = table.definition();
     std::vector<std::pair<RowPointer, StoredRow>> rows;
     forEachRow(copy, from, [&](PageNumber page, std::uint8_t row, StoredRow&& r) {
         rows.emplace_back(RowPointer{page, row}, std::move(r));
     });
+    std::vector<std::pair<const ColumnDefinition*, LongValueWriter>> droppedValues;
+    for (const ColumnDefinition& c : from.columns)
+        if (isLongValue(c.type) && !to.columnByNumber(c.number))
+            droppedValues.emplace_back(&c, LongValueWriter(copy, allocator, from, c.number));
     table.definition() = std::move(to);
-    for (auto& [at, row] : rows)
+    for (auto& [at, row] : rows) {
+        for (auto& [column, values] : droppedValues)
+            if (std::optional<ByteView> value = row.value(*column))
+                values.remove(*value);
         table.replace(at, rewriteRow(row, from, table.definition()));
+    }
 }
 
 void rebuildAll(WorkingCopy& copy, PageAllocator& allocator, TableDefinition& table) {
@@ -60,22 +71,25 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
             if (std::optional<PhysicalIndex> tree = dropIndex(definition, index.name))
                 releaseIndexPages(copy_, allocator, definition, *tree);
 
-    bool layoutChanged = false;
+    TableDefinition layout = definition;
+    bool columnsChanged = false;
     for (const catalog::Column& c : before.columns)
         if (!after.findColumn(c.name)) {
-            relayout(copy_, table, withColumnDropped(definition, c.name));
-            layoutChanged = true;
+            layout = withColumnDropped(layout, c.name);
+            columnsChanged = true;
         }
     for (const catalog::Column& c : after.columns)
         if (!before.findColumn(c.name)) {
-            relayout(copy_, table, withColumnAdded(definition, after.name, columnSpecOf(c, order)));
-            for (ColumnUsageMaps& maps : definition.columnUsageMaps)
-                if (maps.usedPages == 0)
-                    allocateColumnMaps(copy_, allocator, definition, maps);
-            layoutChanged = true;
+            layout = withColumnAdded(layout, after.name, columnSpecOf(c, order));
+            columnsChanged = true;
         }
-    if (layoutChanged)
+    if (columnsChanged) {
+        relayout(copy_, allocator, table, std::move(layout));
+        for (ColumnUsageMaps& maps : definition.columnUsageMaps)
+            if (maps.usedPages == 0)
+                allocateColumnMaps(copy_, allocator, definition, maps);
         rebuildAll(copy_, allocator, definition);
+    }
 
     for (const catalog::Index& index : after.indexes)
         if (!before.findIndex(index.name)) {
@@ -97,7 +111,7 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
     applyTableProperties(properties, &before, after);
     for (const catalog::Column& c : after.columns)
         applyColumnProperties(properties, before.findColumn(c.name), c);
-    catalog.setProperties(page, properties);
+    catalog.update(page, properties, after.hidden);
     catalog.finish();
 }
 

@@ -8,9 +8,13 @@
 #include "foundation/engine/api/Codes.h"
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/IndexCheck.h"
+#include "foundation/engine/jetfile/LongValueWriter.h"
 #include "foundation/engine/jetfile/PageAllocator.h"
+#include "foundation/engine/jetfile/RowBuilder.h"
 #include "foundation/engine/jetfile/SchemaWriter.h"
 #include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableWriter.h"
+#include "foundation/engine/jetfile/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -144,12 +148,20 @@ std::size_t freePageCount(const std::filesystem::path& path) {
     return allocator.freePages().size();
 }
 
-// MSysACEs rows of the object, as mdb-export prints them.
-std::size_t permissionRows(const std::filesystem::path& path, PageNumber object) {
-    std::size_t rows = 0;
-    for (const std::string& line : jettest::lines(jettest::mdbExport(path, "MSysACEs").text))
-        rows += jettest::csvFields(line).front() == std::to_string(object);
+// The MSysACEs rows of the object (SID and rights), as mdb-export prints them.
+std::multiset<std::string> permissions(const std::filesystem::path& path, PageNumber object) {
+    std::multiset<std::string> rows;
+    for (const std::string& line :
+         jettest::lines(jettest::mdbTool("mdb-export -b hex", path, "MSysACEs").text)) {
+        std::vector<std::string> fields = jettest::csvFields(line);
+        if (fields.size() == 4 && fields[0] == std::to_string(object))
+            rows.insert(fields[1] + " " + fields[2] + " " + fields[3]);
+    }
     return rows;
+}
+
+std::size_t permissionRows(const std::filesystem::path& path, PageNumber object) {
+    return permissions(path, object).size();
 }
 
 PageNumber definitionPageOf(const std::filesystem::path& path, std::u16string_view name) {
@@ -161,6 +173,9 @@ PageNumber definitionPageOf(const std::filesystem::path& path, std::u16string_vi
 }
 
 class SchemaWriting : public testing::TestWithParam<std::string> {};
+// Files with a Table1 that has rows.
+class TableChanging : public testing::TestWithParam<std::string> {};
+class JavaScriptReading : public testing::TestWithParam<std::string> {};
 
 TEST_P(SchemaWriting, CreatedTableReadsBackEverywhere) {
     jettest::ScratchFile scratch(GetParam());
@@ -270,10 +285,8 @@ std::vector<std::u16string> indexesOver(const std::filesystem::path& path,
     return names;
 }
 
-TEST_P(SchemaWriting, TableWithRowsDropsAndItsPagesComeFree) {
+TEST_P(TableChanging, TableWithRowsDropsAndItsPagesComeFree) {
     jettest::ScratchFile scratch(GetParam());
-    if (!definitionPageOf(scratch.path(), u"Table1"))
-        GTEST_SKIP() << "no Table1";
     auto before = exports(scratch.path());
     std::size_t freeBefore = freePageCount(scratch.path());
     PageNumber page = definitionPageOf(scratch.path(), u"Table1");
@@ -286,13 +299,9 @@ TEST_P(SchemaWriting, TableWithRowsDropsAndItsPagesComeFree) {
     expectIndexesMatch(scratch.path());
 }
 
-TEST_P(SchemaWriting, ChangedTableKeepsEveryRow) {
+TEST_P(TableChanging, ChangedTableKeepsEveryRow) {
     jettest::ScratchFile scratch(GetParam());
-    std::u16string table = definitionPageOf(scratch.path(), u"Table1") ? u"Table1" : u"";
-    if (table.empty())
-        change(scratch.path(), [&](SchemaWriter& w) { w.createTable(ordersTable()); });
-    if (table.empty())
-        table = u"Kelvor Orders";
+    std::u16string table = u"Table1";
     auto before = exports(scratch.path());
     std::string exported = before[narrow(table)];
 
@@ -304,6 +313,8 @@ TEST_P(SchemaWriting, ChangedTableKeepsEveryRow) {
     wider.columns.push_back(added);
     wider.columns.push_back(column(u"Added memo", type::longVarWChar));
     wider.indexes.push_back(index(u"ByAddedText", {u"Added text"}));
+    wider.indexes.push_back(index(u"ByFirstDescending", {original.columns.at(0).name}));
+    wider.indexes.back().columns[0].descending = true;
     change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(original, wider); });
 
     std::vector<std::string> widened;
@@ -312,8 +323,9 @@ TEST_P(SchemaWriting, ChangedTableKeepsEveryRow) {
     EXPECT_EQ(unquoted(jettest::mdbExport(scratch.path(), narrow(table)).text), widened);
     std::string properties = jettest::mdbTool("mdb-prop", scratch.path(), narrow(table)).text;
     EXPECT_TRUE(contains(properties, "Caption: Added")) << properties;
-    EXPECT_TRUE(contains(jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text,
-                         "_byaddedtext_idx\" ON"));
+    std::string schema = jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text;
+    EXPECT_TRUE(contains(schema, "_byaddedtext_idx\" ON")) << schema;
+    EXPECT_TRUE(contains(schema, "_byfirstdescending_idx\" ON")) << schema;
     expectIndexesMatch(scratch.path());
 
     // Back: the added columns and index dropped, and the table's second column with the
@@ -404,9 +416,14 @@ TEST_P(SchemaWriting, CatalogRowLooksLikeTheOnesAccessWrites) {
     if (!userOwners.empty())
         EXPECT_TRUE(userOwners.count(field(*created, "Owner"))) << field(*created, "Owner");
     EXPECT_EQ(field(*created, "DateCreate"), field(*created, "DateUpdate"));
+
+    // The permissions Access gave the table it made in this file.
+    if (PageNumber accessTable = definitionPageOf(scratch.path(), u"Table1"))
+        EXPECT_EQ(permissions(scratch.path(), definitionPageOf(scratch.path(), u"Kelvor Orders")),
+                  permissions(scratch.path(), accessTable));
 }
 
-TEST_P(SchemaWriting, JavaScriptReaderReadsTheWrittenFile) {
+TEST_P(JavaScriptReading, ReadsTheWrittenFile) {
     jettest::ScratchFile scratch(GetParam());
     std::optional<std::vector<std::string>> before = jettest::nodeReaderTables(scratch.path());
     if (!before)
@@ -443,13 +460,95 @@ TEST_P(SchemaWriting, JavaScriptReaderReadsTheWrittenFile) {
     EXPECT_EQ(unchanged, *before);
 }
 
+std::string catalogFlags(const std::filesystem::path& path, const std::string& name) {
+    std::vector<std::string> lines =
+        jettest::lines(jettest::mdbTool("mdb-export -b hex", path, "MSysObjects").text);
+    std::vector<std::string> header = jettest::csvFields(lines.at(0));
+    std::size_t nameAt =
+        std::size_t(std::find(header.begin(), header.end(), "Name") - header.begin());
+    std::size_t flagsAt =
+        std::size_t(std::find(header.begin(), header.end(), "Flags") - header.begin());
+    for (const std::string& line : lines) {
+        std::vector<std::string> fields = jettest::csvFields(line);
+        if (fields.size() == header.size() && fields[nameAt] == name)
+            return fields[flagsAt];
+    }
+    return "no row";
+}
+
+TEST_P(SchemaWriting, HiddenTableIsFlaggedAndShownAgain) {
+    jettest::ScratchFile scratch(GetParam());
+    catalog::Table hidden = ordersTable();
+    hidden.hidden = true;
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(hidden); });
+    EXPECT_EQ(catalogFlags(scratch.path(), "Kelvor Orders"), "8");
+    catalog::Table shown = hidden;
+    shown.hidden = false;
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(hidden, shown); });
+    EXPECT_EQ(catalogFlags(scratch.path(), "Kelvor Orders"), "0");
+    EXPECT_TRUE(contains(jettest::mdbTool("mdb-prop", scratch.path(), "Kelvor Orders").text,
+                         "Caption: Customer name"))
+        << "the properties stay";
+}
+
+TEST_P(SchemaWriting, DroppedMemoColumnFreesItsValues) {
+    jettest::ScratchFile scratch(GetParam());
+    catalog::Table notes;
+    notes.name = u"Kelvor Notes";
+    notes.columns = {column(u"Id", type::integer), column(u"Note", type::longVarWChar),
+                     column(u"Keep", type::varWChar, 20)};
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(notes); });
+    constexpr std::uint32_t rows = 30;
+    {
+        WorkingCopy copy(scratch.path());
+        PageAllocator allocator(copy);
+        TableWriter table(copy, allocator, definitionPageOf(scratch.path(), notes.name));
+        const TableDefinition& d = table.definition();
+        LongValueWriter values(copy, allocator, d, d.columns.at(1).number);
+        for (std::uint32_t i = 0; i < rows; ++i) {
+            Bytes id;
+            appendU32(id, i);
+            std::u16string note(3000, char16_t(u'a' + i % 26));
+            ColumnValues row{{d.columns[0].number, id},
+                             {d.columns[1].number, values.store(encodeText(note), 0)},
+                             {d.columns[2].number,
+                              encodeText(u"keep " + std::u16string(1, char16_t(u'A' + i)))}};
+            table.insert(buildRow(d, row));
+        }
+        table.saveDefinition();
+        copy.commitStatement();
+        copy.close();
+    }
+    std::size_t freeBefore = freePageCount(scratch.path());
+    catalog::Table narrower = notes;
+    narrower.columns.erase(narrower.columns.begin() + 1);
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(notes, narrower); });
+
+    EXPECT_GE(freePageCount(scratch.path()), freeBefore + rows * 6000 / 4096)
+        << "the values' pages are free";
+    std::vector<std::string> exported =
+        unquoted(jettest::mdbExport(scratch.path(), "Kelvor Notes").text);
+    ASSERT_EQ(exported.size(), rows + 1);
+    EXPECT_EQ(exported[0], "Id,Keep");
+    EXPECT_EQ(exported[1], "0,keep A");
+    EXPECT_EQ(exported[rows], std::to_string(rows - 1) + ",keep " + char('A' + rows - 1));
+}
+
+std::string testName(const testing::TestParamInfo<std::string>& info) {
+    std::string name = info.param;
+    std::erase_if(name, [](char c) { return !std::isalnum(c); });
+    return name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, SchemaWriting,
                          testing::Values("emptyJet4.mdb", "empty2010.accdb", "testV2003.mdb",
-                                         "testV2010.accdb", "compIndexTestV2003.mdb"),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             std::erase_if(name, [](char c) { return !std::isalnum(c); });
-                             return name;
-                         });
+                                         "testV2010.accdb"),
+                         testName);
+INSTANTIATE_TEST_SUITE_P(Files, TableChanging,
+                         testing::Values("testV2003.mdb", "testV2010.accdb",
+                                         "compIndexTestV2003.mdb"),
+                         testName);
+INSTANTIATE_TEST_SUITE_P(Files, JavaScriptReading,
+                         testing::Values("empty2010.accdb", "testV2003.mdb"), testName);
 
 } // namespace
