@@ -48,10 +48,10 @@ std::u16string failure(const std::function<void()>& action) {
     return u"<no error>";
 }
 
-std::string mdbSchema(const fs::path& file) {
-    std::string command = "mdb-schema '" + file.string() + "' access 2>&1";
+// What the command prints (both streams).
+std::string commandOutput(const std::string& command) {
     std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
     if (!pipe)
         return out;
     char buffer[4096];
@@ -59,6 +59,10 @@ std::string mdbSchema(const fs::path& file) {
         out.append(buffer, n);
     ::pclose(pipe);
     return out;
+}
+
+std::string mdbSchema(const fs::path& file) {
+    return commandOutput("mdb-schema '" + file.string() + "' access");
 }
 
 // A writable copy of an empty shared file in a folder of its own.
@@ -375,6 +379,39 @@ TEST(ReadOnlyAccessFile, Jet3AndUnwritableFilesRefuseChangesAsReadOnly) {
             << name;
         session->close();
         EXPECT_EQ(bytesOf(copy), before) << name;
+    }
+    fs::remove_all(folder);
+}
+
+// A file Access wrote, with rows: a new column and a new index keep every row, as mdb-export
+// reads them.
+TEST(WritableAccessFile, ChangesOfATableWithRowsKeepItsRows) {
+    fs::path folder = fs::temp_directory_path() / ("kel-rows-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    for (const char* name : {"testV2003.mdb", "testV2010.accdb"}) {
+        SCOPED_TRACE(name);
+        fs::path copy = folder / name;
+        fs::copy_file(mdbtest::accessFile(name), copy, fs::copy_options::overwrite_existing);
+        fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
+        auto exported = [&] { return commandOutput("mdb-export '" + copy.string() + "' Table1"); };
+        const std::string before = exported();
+        OpenParameters parameters;
+        parameters.path = text::fromUtf8(copy.string());
+        auto session = openDatabase(parameters);
+        session->execute(u"ALTER TABLE [Table1] ADD COLUMN [Z] TEXT(10)", {}, nullptr);
+        session->execute(u"CREATE INDEX [ByA] ON [Table1] ([A])", {}, nullptr);
+        session->close();
+
+        const std::string after = exported();
+        ASSERT_EQ(std::count(after.begin(), after.end(), '\n'), 3) << after;
+        EXPECT_EQ(after.substr(0, after.find('\n')), "A,B,C,D,E,F,G,H,I,Z");
+        // Each row as it was, with an empty Z.
+        EXPECT_NE(after.find("\"abcdefg\",\"hijklmnop\",2,222,333333333,444.555"),
+                  std::string::npos)
+            << after;
+        EXPECT_EQ(std::count(before.begin(), before.end(), '\n'), 3);
+        auto reopened = openDatabase(parameters);
+        EXPECT_NE(mdbtest::table(*reopened->catalog(), u"Table1").findIndex(u"ByA"), nullptr);
     }
     fs::remove_all(folder);
 }
