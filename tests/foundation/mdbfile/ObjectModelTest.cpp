@@ -122,6 +122,11 @@ TEST(AccessObjectModel, ColumnAndTableWritesOnAWritableCopy) {
             ->properties()
             ->item(u"Jet OLEDB:Table Validation Rule")
             ->setValue(Variant(u"[Id] > 0"));
+        catalog->tables()
+            ->item(u"T")
+            ->properties()
+            ->item(u"Jet OLEDB:Table Hidden In Access")
+            ->setValue(Variant(true));
         connection->close();
 
         auto db = components()
@@ -150,6 +155,7 @@ TEST(AccessObjectModel, ColumnAndTableWritesOnAWritableCopy) {
                   Variant(u"<> 'x'"));
         EXPECT_EQ(property(t->properties(), u"Jet OLEDB:Table Validation Rule"),
                   Variant(u"[Id] > 0"));
+        EXPECT_EQ(property(t->properties(), u"Jet OLEDB:Table Hidden In Access"), Variant(true));
         connection->close();
         fs::remove_all(folder);
     }
