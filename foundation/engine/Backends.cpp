@@ -2,7 +2,7 @@
 
 #include "foundation/engine/api/EngineError.h"
 #include "foundation/engine/embedded/EmbeddedBackend.h"
-#include "foundation/engine/mdbfile/MdbFileBackend.h"
+#include "foundation/engine/mdbfile/AccessFileBackend.h"
 #include "foundation/text/WideString.h"
 
 #include <array>
@@ -58,7 +58,7 @@ void checkAccount(const OpenParameters& parameters) {
 std::span<const std::shared_ptr<Backend>> backends() {
     static const std::array<std::shared_ptr<Backend>, 2> list = {
         std::make_shared<embedded::EmbeddedBackend>(),
-        std::make_shared<mdbfile::MdbFileBackend>(),
+        std::make_shared<mdbfile::AccessFileBackend>(),
     };
     return list;
 }

@@ -4,6 +4,7 @@
 #include "Capabilities.h"
 #include "ExecutorFixture.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sys/wait.h>
 
@@ -228,6 +229,8 @@ TEST_F(CommandLineTest, TargetThatIsNoDatabaseIsLeftAlone) {
     EXPECT_EQ(bytesOf(target), "shopping list\n");
 }
 
+// nwind.mdb is a Jet 3 file, which stays read only (and the copy keeps the shared file's
+// permissions: nobody may write it).
 TEST_F(CommandLineTest, ReadOnlyAccessFileRefusesEveryChange) {
     if (!accessFilesAvailable())
         GTEST_SKIP() << "waits for the engine to open Access files";
@@ -244,6 +247,32 @@ TEST_F(CommandLineTest, ReadOnlyAccessFileRefusesEveryChange) {
                            "Error: Cannot update. Database or object is read-only.\r\n\r\n"
                            "Error(s): 2\r\n");
     EXPECT_EQ(bytesOf(copy), before);
+}
+
+// A copy the user may write: the table and its indexes go into the file when kelrun closes
+// it, replacing it whole; a data statement is refused by name and the run goes on.
+TEST_F(CommandLineTest, WritableAccessFileTakesATableWithIndexes) {
+    if (!accessFilesAvailable())
+        GTEST_SKIP() << "waits for the engine to open Access files";
+    std::filesystem::path copy = folder_ / "testV2003.mdb";
+    std::filesystem::copy_file(KEL_ACCESS_DATA_DIR "/testV2003.mdb", copy);
+    std::filesystem::permissions(copy, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    Outcome outcome =
+        kelrun({script("s.sql", "CREATE TABLE [T] ([Id] COUNTER CONSTRAINT [PK] PRIMARY KEY, "
+                                "[Name] TEXT(50) NOT NULL);\n"
+                                "CREATE UNIQUE INDEX [ByName] ON [T] ([Name]);\n"
+                                "DELETE FROM [Table1];\n"),
+                copy.string(), "/e", "/ie"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.out, "3\tDELETE FROM [Table1]\r\n\r\n"
+                           "Error: DELETE is not supported on Access files yet.\r\n\r\n"
+                           "Command(s) completed successfully: 2\r\nError(s): 1\r\n");
+    std::vector<std::string> tables = tableNames(copy.string());
+    EXPECT_NE(std::find(tables.begin(), tables.end(), "T"), tables.end());
+    EXPECT_NE(std::find(tables.begin(), tables.end(), "Table1"), tables.end());
+    // Nothing is left beside the file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2);
 }
 
 TEST_F(CommandLineTest, MissingDatabaseWithoutCreateIsNotMade) {

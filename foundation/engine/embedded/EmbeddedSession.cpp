@@ -2,6 +2,7 @@
 
 #include "foundation/engine/embedded/DdlParser.h"
 #include "foundation/engine/embedded/SchemaEditor.h"
+#include "foundation/engine/embedded/SqliteSchemaStore.h"
 
 namespace engine::embedded {
 
@@ -58,10 +59,10 @@ void EmbeddedSession::change(const std::function<void(SchemaEditor&)>& edit) {
         }
     } restore{database};
     SqliteTransaction transaction(database);
-    CatalogStore store(database);
-    SchemaEditor editor(database, store);
+    SqliteSchemaStore store(database);
+    SchemaEditor editor(store);
     edit(editor);
-    store.bumpSchemaVersion();
+    CatalogStore(database).bumpSchemaVersion();
     transaction.commit();
 }
 

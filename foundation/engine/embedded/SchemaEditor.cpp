@@ -127,7 +127,7 @@ void SchemaEditor::checkNewName(std::u16string_view name, bool table) {
 
 void SchemaEditor::createTable(const ddl::CreateTable& statement) {
     checkNewName(statement.name, true);
-    Edit edit;
+    TableEdit edit;
     edit.after.name = statement.name;
     for (const ddl::ColumnDefinition& definition : statement.columns) {
         checkName(definition.name);
@@ -151,14 +151,11 @@ void SchemaEditor::createTable(const ddl::CreateTable& statement) {
         throw errs::tooManyFields();
     if (edit.after.indexes.size() > maxIndexes)
         throw errs::tooManyIndexes(edit.after.name);
-    store_.saveTable(edit.after);
-    for (const catalog::Relation& relation : edit.added)
-        store_.insertRelation(relation);
-    data_.create({edit.after, edit.relationsAfter});
+    store_.createTable(edit);
 }
 
 void SchemaEditor::addColumns(const ddl::AddColumns& statement) {
-    Edit edit = beginEdit(statement.table);
+    TableEdit edit = beginEdit(statement.table);
     for (const ddl::ColumnDefinition& definition : statement.columns) {
         checkName(definition.name);
         if (edit.after.findColumn(definition.name))
@@ -172,7 +169,7 @@ void SchemaEditor::addColumns(const ddl::AddColumns& statement) {
 }
 
 void SchemaEditor::alterColumn(const ddl::AlterColumn& statement) {
-    Edit edit = beginEdit(statement.table);
+    TableEdit edit = beginEdit(statement.table);
     catalog::Column* column = findNamed(edit.after.columns, statement.column.name);
     if (!column)
         throw errs::fieldNotFound(statement.column.name, edit.after.name);
@@ -201,7 +198,7 @@ void SchemaEditor::alterColumn(const ddl::AlterColumn& statement) {
     commit(edit);
 }
 
-void SchemaEditor::removeColumn(Edit& edit, const std::u16string& name) {
+void SchemaEditor::removeColumn(TableEdit& edit, const std::u16string& name) {
     catalog::Column* column = findNamed(edit.after.columns, name);
     if (!column)
         throw errs::fieldNotFound(name, edit.after.name);
@@ -219,20 +216,20 @@ void SchemaEditor::removeColumn(Edit& edit, const std::u16string& name) {
 }
 
 void SchemaEditor::dropColumns(const ddl::DropColumns& statement) {
-    Edit edit = beginEdit(statement.table);
+    TableEdit edit = beginEdit(statement.table);
     for (const std::u16string& name : statement.columns)
         removeColumn(edit, name);
     commit(edit);
 }
 
 void SchemaEditor::addConstraint(const ddl::AddConstraint& statement) {
-    Edit edit = beginEdit(statement.table);
+    TableEdit edit = beginEdit(statement.table);
     addConstraint(edit, statement.constraint);
     commit(edit);
 }
 
 void SchemaEditor::dropConstraint(const ddl::DropConstraint& statement) {
-    Edit edit = beginEdit(statement.table);
+    TableEdit edit = beginEdit(statement.table);
     const std::u16string& table = edit.after.name;
     if (catalog::Index* index = findNamed(edit.after.indexes, statement.name);
         index && !index->foreign) {
@@ -274,7 +271,7 @@ void SchemaEditor::dropConstraint(const ddl::DropConstraint& statement) {
 }
 
 void SchemaEditor::createIndex(const ddl::CreateIndex& statement) {
-    Edit edit = beginEdit(statement.table);
+    TableEdit edit = beginEdit(statement.table);
     checkName(statement.name);
     if (edit.after.findIndex(statement.name))
         throw errs::indexExists(edit.after.name, statement.name);
@@ -299,7 +296,7 @@ void SchemaEditor::createIndex(const ddl::CreateIndex& statement) {
 }
 
 void SchemaEditor::dropIndex(const ddl::DropIndex& statement) {
-    Edit edit = beginEdit(statement.table);
+    TableEdit edit = beginEdit(statement.table);
     const catalog::Index* index = edit.after.findIndex(statement.name);
     if (!index)
         throw errs::indexNotFound(statement.name);
@@ -318,9 +315,7 @@ void SchemaEditor::dropTable(const ddl::DropTable& statement) {
         throw errors::readOnly();
     if (!store_.relationsOf(table->name).empty())
         throw errs::usedInRelationship();
-    store_.deleteTable(table->name);
-    if (table->kind == catalog::TableKind::Local)
-        data_.drop(table->name);
+    store_.dropTable(*table);
 }
 
 void SchemaEditor::dropQuery(const ddl::DropQuery& statement) {
@@ -331,7 +326,7 @@ void SchemaEditor::dropQuery(const ddl::DropQuery& statement) {
 
 // ---- constraints
 
-void SchemaEditor::addConstraint(Edit& edit, const Constraint& constraint) {
+void SchemaEditor::addConstraint(TableEdit& edit, const Constraint& constraint) {
     catalog::Table& table = edit.after;
     for (const catalog::IndexColumn& column : constraint.columns)
         if (!table.findColumn(column.name))
@@ -396,7 +391,7 @@ void SchemaEditor::addConstraint(Edit& edit, const Constraint& constraint) {
         throw errs::tooManyIndexes(table.name);
 }
 
-void SchemaEditor::addForeignKey(Edit& edit, const Constraint& constraint,
+void SchemaEditor::addForeignKey(TableEdit& edit, const Constraint& constraint,
                                  const std::u16string& name) {
     const ddl::References& refs = constraint.references;
     catalog::Relation relation;
@@ -451,7 +446,7 @@ void SchemaEditor::addForeignKey(Edit& edit, const Constraint& constraint,
     addRelation(edit, std::move(relation), !refs.noIndex, refs.unique);
 }
 
-void SchemaEditor::addRelation(Edit& edit, catalog::Relation relation, bool withIndex,
+void SchemaEditor::addRelation(TableEdit& edit, catalog::Relation relation, bool withIndex,
                                bool uniqueIndex) {
     checkName(relation.name);
     if (store_.loadRelation(relation.name) || findNamed(edit.added, relation.name))
@@ -473,7 +468,7 @@ void SchemaEditor::addRelation(Edit& edit, catalog::Relation relation, bool with
 
 // ---- edits
 
-SchemaEditor::Edit SchemaEditor::beginEdit(const std::u16string& name) {
+TableEdit SchemaEditor::beginEdit(const std::u16string& name) {
     auto table = store_.loadTable(name);
     if (!table)
         throw errors::tableNotFound(name);
@@ -482,7 +477,7 @@ SchemaEditor::Edit SchemaEditor::beginEdit(const std::u16string& name) {
         throw errs::linkedTable(table->name);
     if (table->kind != catalog::TableKind::Local)
         throw errors::readOnly();
-    Edit edit;
+    TableEdit edit;
     edit.before = *table;
     edit.after = std::move(*table);
     for (catalog::Relation& relation : store_.relationsOf(name))
@@ -492,33 +487,19 @@ SchemaEditor::Edit SchemaEditor::beginEdit(const std::u16string& name) {
     return edit;
 }
 
-void SchemaEditor::commit(Edit& edit) {
+void SchemaEditor::commit(TableEdit& edit) {
     if (edit.after.columns.size() > maxColumns)
         throw errs::tooManyFields();
     if (edit.after.indexes.size() > maxIndexes)
         throw errs::tooManyIndexes(edit.after.name);
-    std::vector<std::optional<std::u16string>> sources;
-    for (const catalog::Column& column : edit.after.columns) {
-        std::u16string name = column.name;
-        for (const auto& [newName, oldName] : edit.renamed)
-            if (same(newName, name))
-                name = oldName;
-        const catalog::Column* old = edit.before.findColumn(name);
-        sources.push_back(old ? std::optional(old->name) : std::nullopt);
-    }
-    store_.saveTable(edit.after);
-    for (const std::u16string& name : edit.removed)
-        store_.deleteRelation(name);
-    for (const catalog::Relation& relation : edit.added)
-        store_.insertRelation(relation);
-    data_.change({edit.before, edit.relationsBefore}, {edit.after, edit.relationsAfter}, sources);
+    store_.changeTable(edit);
 }
 
 // ---- object-model writes
 
 void SchemaEditor::alterColumn(const std::u16string& table, const std::u16string& column,
                                const catalog::Column& definition) {
-    Edit edit = beginEdit(table);
+    TableEdit edit = beginEdit(table);
     catalog::Column* current = findNamed(edit.after.columns, column);
     if (!current)
         throw errs::fieldNotFound(column, edit.after.name);
@@ -545,7 +526,7 @@ void SchemaEditor::alterColumn(const std::u16string& table, const std::u16string
 }
 
 void SchemaEditor::appendColumn(const std::u16string& table, const catalog::Column& definition) {
-    Edit edit = beginEdit(table);
+    TableEdit edit = beginEdit(table);
     checkName(definition.name);
     if (edit.after.findColumn(definition.name))
         throw errors::fieldExists(definition.name, edit.after.name);
@@ -554,7 +535,7 @@ void SchemaEditor::appendColumn(const std::u16string& table, const catalog::Colu
 }
 
 void SchemaEditor::dropColumn(const std::u16string& table, const std::u16string& column) {
-    Edit edit = beginEdit(table);
+    TableEdit edit = beginEdit(table);
     removeColumn(edit, column);
     commit(edit);
 }
@@ -570,16 +551,15 @@ void SchemaEditor::appendTable(const catalog::Table& table) {
                               u"Table '" + created.name + u"' must have at least one field.");
         for (const catalog::Column& column : created.columns)
             checkName(column.name);
-        data_.create({created, {}});
     } else if (created.kind != catalog::TableKind::AccessLink &&
                created.kind != catalog::TableKind::OdbcLink) {
         throw errors::invalidArgument();
     }
-    store_.saveTable(created);
+    store_.appendTable(created);
 }
 
 void SchemaEditor::alterTable(const std::u16string& table, const catalog::Table& definition) {
-    Edit edit = beginEdit(table);
+    TableEdit edit = beginEdit(table);
     edit.after.hidden = definition.hidden;
     edit.after.temporary = definition.temporary;
     edit.after.validationRule = definition.validationRule;
@@ -588,7 +568,7 @@ void SchemaEditor::alterTable(const std::u16string& table, const catalog::Table&
 }
 
 void SchemaEditor::appendRelation(const catalog::Relation& relation) {
-    Edit edit = beginEdit(relation.foreignTable);
+    TableEdit edit = beginEdit(relation.foreignTable);
     auto referenced = same(relation.table, relation.foreignTable)
                           ? std::optional(edit.after)
                           : store_.loadTable(relation.table);

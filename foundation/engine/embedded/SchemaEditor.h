@@ -1,20 +1,18 @@
 #pragma once
 
-// Changes the schema of an embedded database: the DDL statements and the catalog writes of
-// the object model. Each change checks what the engine checks (names, existing objects, keys,
-// relationships, the rows already there), and updates the catalog tables and the data table of
-// the table it changes. The caller runs each change in one transaction with foreign key
-// enforcement off, so that a failure leaves nothing behind.
+// Changes a schema: the DDL statements and the catalog writes of the object model. Each change
+// checks what the engine checks (names, existing objects, keys, relationships) against the
+// store, works out the catalog before and after, and hands that to the store to commit. The
+// caller runs each change as one unit of its store, so that a failure leaves nothing behind.
 
-#include "foundation/engine/embedded/CatalogStore.h"
-#include "foundation/engine/embedded/DataTables.h"
 #include "foundation/engine/embedded/Ddl.h"
+#include "foundation/engine/embedded/SchemaStore.h"
 
 namespace engine::embedded {
 
 class SchemaEditor {
 public:
-    SchemaEditor(SqliteDatabase& db, CatalogStore& store) : store_(store), data_(db) {}
+    explicit SchemaEditor(SchemaStore& store) : store_(store) {}
 
     void execute(const ddl::Statement& statement);
 
@@ -28,18 +26,6 @@ public:
     void dropRelation(const std::u16string& name);
     void appendQuery(const std::u16string& name, const std::u16string& text);
 
-    // One table on its way from `before` to `after`, with the relations that reference from
-    // it and those made or removed on the way.
-    struct Edit {
-        catalog::Table before;
-        catalog::Table after;
-        std::vector<catalog::Relation> relationsBefore; // the table references through these
-        std::vector<catalog::Relation> relationsAfter;
-        std::vector<catalog::Relation> added;
-        std::vector<std::u16string> removed;
-        std::vector<std::pair<std::u16string, std::u16string>> renamed; // new name, old name
-    };
-
 private:
     void createTable(const ddl::CreateTable& statement);
     void addColumns(const ddl::AddColumns& statement);
@@ -52,16 +38,16 @@ private:
     void dropTable(const ddl::DropTable& statement);
     void dropQuery(const ddl::DropQuery& statement);
 
-    Edit beginEdit(const std::u16string& table);
-    void commit(Edit& edit);
-    void addConstraint(Edit& edit, const ddl::Constraint& constraint);
-    void addForeignKey(Edit& edit, const ddl::Constraint& constraint, const std::u16string& name);
-    void addRelation(Edit& edit, catalog::Relation relation, bool withIndex, bool uniqueIndex);
-    void removeColumn(Edit& edit, const std::u16string& column);
+    TableEdit beginEdit(const std::u16string& table);
+    void commit(TableEdit& edit);
+    void addConstraint(TableEdit& edit, const ddl::Constraint& constraint);
+    void addForeignKey(TableEdit& edit, const ddl::Constraint& constraint,
+                       const std::u16string& name);
+    void addRelation(TableEdit& edit, catalog::Relation relation, bool withIndex, bool uniqueIndex);
+    void removeColumn(TableEdit& edit, const std::u16string& column);
     void checkNewName(std::u16string_view name, bool table);
 
-    CatalogStore& store_;
-    DataTables data_;
+    SchemaStore& store_;
 };
 
 } // namespace engine::embedded

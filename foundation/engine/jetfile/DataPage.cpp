@@ -90,8 +90,13 @@ Bytes DataPage::encode() const {
         std::uint16_t raw =
             row.offset | (row.deleted ? deletedFlag : 0) | (row.overflow ? overflowFlag : 0);
         putU16(out, offsetsAt + 2 * i, raw);
-        putBytes(out, row.offset, row.bytes);
     }
+    // Access leaves deleted rows at the offset of a live row (MSysObjects of
+    // compIndexTestV2003.mdb, page 14): their bytes go first, so that the live row's win.
+    for (bool live : {false, true})
+        for (const DataRow& row : rows)
+            if (row.deleted != live)
+                putBytes(out, row.offset, row.bytes);
     return out;
 }
 

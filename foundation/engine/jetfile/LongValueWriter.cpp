@@ -2,6 +2,8 @@
 
 #include "foundation/engine/jetfile/PageTypes.h"
 
+#include <algorithm>
+
 namespace engine::jetfile {
 
 namespace {
@@ -85,6 +87,42 @@ Bytes LongValueWriter::store(ByteView value, std::size_t roomInRow) {
     }
     reference.rowPointer = next;
     return reference.encode();
+}
+
+void LongValueWriter::remove(ByteView stored) {
+    LongValueReference reference = LongValueReference::decode(stored);
+    if (reference.kind == LongValueReference::Kind::inline_)
+        return;
+    constexpr std::size_t share = maxRowSize - chainPointerSize;
+    std::size_t rowsLeft =
+        reference.kind == LongValueReference::Kind::chained ? reference.length / share + 1 : 1;
+    for (std::uint32_t next = reference.rowPointer; next != 0 && rowsLeft > 0; --rowsLeft) {
+        RowPointer at = RowPointer::fromStored(next);
+        DataPage page = DataPage::decode(copy_.read(at.page));
+        if (!page.holdsLongValues() || at.row >= page.rows.size())
+            throw FormatError("a long value points outside the rows of long values");
+        DataRow& row = page.rows[at.row];
+        next = reference.kind == LongValueReference::Kind::chained ? ByteView(row.bytes).u32(0) : 0;
+        row.deleted = true;
+        bool live = std::any_of(page.rows.begin(), page.rows.end(),
+                                [](const DataRow& r) { return !r.deleted; });
+        if (live) {
+            copy_.write(at.page, page.encode());
+            continue;
+        }
+        releasePage(at.page);
+    }
+}
+
+void LongValueWriter::releasePage(PageNumber page) {
+    auto mapPage = [this] { return allocator_.allocate(); };
+    if (maps_) {
+        maps_->owned.set(page, false, mapPage);
+        maps_->withRoom.set(page, false, mapPage);
+    }
+    if (current_ == page)
+        current_ = 0;
+    allocator_.release(page);
 }
 
 } // namespace engine::jetfile

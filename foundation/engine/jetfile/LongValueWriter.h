@@ -21,6 +21,9 @@ public:
 
     // The bytes the row holds for the value; roomInRow is what the row can still take.
     Bytes store(ByteView value, std::size_t roomInRow);
+    // Deletes the rows of a stored value; a page left without rows goes back to the
+    // free-page map.
+    void remove(ByteView stored);
 
 private:
     struct ColumnMaps {
@@ -31,6 +34,7 @@ private:
     RowPointer placeRow(Bytes bytes);
     PageNumber lastPageWithRoom() const;
     void newPage();
+    void releasePage(PageNumber page);
 
     WorkingCopy& copy_;
     PageAllocator& allocator_;

@@ -97,21 +97,14 @@ void putLength(Bytes& out, std::size_t at, std::size_t length, bool wide) {
     putU16(out, at, std::uint16_t(length));
 }
 
-Bytes utf16(std::u16string_view text) {
-    Bytes out;
-    for (char16_t unit : text)
-        appendU16(out, std::uint16_t(unit));
-    return out;
-}
-
 } // namespace
 
 Property Property::text(std::u16string name, std::u16string_view value, std::uint8_t flags) {
-    return {std::move(name), flags, column::text, utf16(value), {}};
+    return {std::move(name), flags, column::text, encodeText(value), {}};
 }
 
 Property Property::memo(std::u16string name, std::u16string_view value, std::uint8_t flags) {
-    return {std::move(name), flags, column::memo, utf16(value), {}};
+    return {std::move(name), flags, column::memo, encodeText(value), {}};
 }
 
 Property Property::boolean(std::u16string name, bool value, std::uint8_t flags) {

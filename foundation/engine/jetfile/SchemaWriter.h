@@ -7,8 +7,10 @@
 // after a call that throws, the caller discards the statement's pages.
 
 #include "foundation/engine/api/CatalogModel.h"
+#include "foundation/engine/jetfile/HeaderPage.h"
 #include "foundation/engine/jetfile/WorkingCopy.h"
 
+#include <optional>
 #include <string_view>
 
 namespace engine::jetfile {
@@ -20,18 +22,27 @@ public:
     // A new local table with its columns, indexes (primary, unique, ignore nulls, required)
     // and the column and table properties the model carries (default value, required, allow
     // zero length, validation rule and text, and named properties such as Format,
-    // DecimalPlaces, Caption, Description). Throws DefinitionRefused with Access's message.
+    // DecimalPlaces, Caption, Description), hidden or not. Throws DefinitionRefused with
+    // Access's message.
     void createTable(const catalog::Table& table);
 
     // The table, its catalog rows and properties; its pages go back to the free-page map.
+    // Throws DefinitionRefused when there is no such table.
     void dropTable(std::u16string_view name);
 
     // The table goes from `before` to `after`, which has the same name: columns are matched by
-    // name (added, dropped, properties changed), indexes by name (added, dropped). Every row
-    // is kept and every index rebuilt that the change touches.
+    // name (added, dropped, properties changed), indexes by name (added, dropped); the table's
+    // properties and hidden flag follow after. Every row
+    // is kept and every index rebuilt that the change touches. A column whose type or size
+    // changes is refused.
     void changeTable(const catalog::Table& before, const catalog::Table& after);
 
 private:
+    // The definition page of the table of that name; nullopt when there is none.
+    std::optional<PageNumber> findTable(std::u16string_view name) const;
+    PageNumber tableNamed(std::u16string_view name) const;
+    SortOrder fileSortOrder() const;
+
     WorkingCopy& copy_;
 };
 

@@ -121,21 +121,49 @@ std::uint8_t physicalFlagsOf(const IndexSpec& spec) {
     return flags;
 }
 
-PhysicalIndex physicalIndexOf(const TableSpec& table, const IndexSpec& spec) {
-    if (spec.columns.empty() || spec.columns.size() > maxIndexColumns)
-        throw DefinitionRefused("Index '" + text::toUtf8(spec.name) +
-                                "' must have 1 to 10 fields.");
-    PhysicalIndex physical;
-    physical.reserved0 = physicalIndexTag;
+// The columns' numbers are their places in a new table.
+std::vector<std::uint16_t> columnNumbersOf(const TableSpec& table, const IndexSpec& spec) {
+    std::vector<std::uint16_t> numbers;
     for (const IndexColumnSpec& c : spec.columns) {
         auto found = std::find_if(table.columns.begin(), table.columns.end(),
                                   [&](const ColumnSpec& s) { return sameName(s.name, c.column); });
         if (found == table.columns.end())
             throw DefinitionRefused("Index '" + text::toUtf8(spec.name) + "' names no field '" +
                                     text::toUtf8(c.column) + "'.");
-        physical.columnNumbers.push_back(std::uint16_t(found - table.columns.begin()));
-        physical.columnOrders.push_back(c.ascending ? 1 : 0);
+        numbers.push_back(std::uint16_t(found - table.columns.begin()));
     }
+    return numbers;
+}
+
+void placeIndexes(const TableSpec& spec, TableDefinition& t) {
+    bool hasPrimary = false;
+    for (std::size_t i = 0; i < spec.indexes.size(); ++i) {
+        const IndexSpec& index = spec.indexes[i];
+        for (std::size_t j = 0; j < i; ++j)
+            if (sameName(spec.indexes[j].name, index.name))
+                throw DefinitionRefused("Index '" + text::toUtf8(index.name) + "' already exists.");
+        if (index.primary && hasPrimary)
+            throw DefinitionRefused("Primary key already exists.");
+        hasPrimary = hasPrimary || index.primary;
+        PhysicalIndex wanted = physicalIndexOf(index, columnNumbersOf(spec, index));
+        std::size_t physical =
+            sharedOrNew(t.physicalIndexes, std::move(wanted), index.foreignKey.has_value());
+        t.logicalIndexes.push_back(logicalIndexOf(index, i, physical));
+    }
+    sortLogicalIndexes(t);
+}
+
+} // namespace
+
+PhysicalIndex physicalIndexOf(const IndexSpec& spec, std::vector<std::uint16_t> columnNumbers) {
+    if (spec.columns.empty() || spec.columns.size() > maxIndexColumns)
+        throw DefinitionRefused("Index '" + text::toUtf8(spec.name) +
+                                "' must have 1 to 10 fields.");
+    PhysicalIndex physical;
+    physical.reserved0 = physicalIndexTag;
+    physical.columnNumbers = std::move(columnNumbers);
+    for (const IndexColumnSpec& c : spec.columns)
+        physical.columnOrders.push_back(c.ascending ? 1 : 0);
     physical.columnNumbers.resize(maxIndexColumns, unusedIndexColumn);
     physical.columnOrders.resize(maxIndexColumns, 0);
     physical.flags = physicalFlagsOf(spec);
@@ -189,26 +217,11 @@ LogicalIndex logicalIndexOf(const IndexSpec& spec, std::size_t number, std::size
     return logical;
 }
 
-void placeIndexes(const TableSpec& spec, TableDefinition& t) {
-    bool hasPrimary = false;
-    for (std::size_t i = 0; i < spec.indexes.size(); ++i) {
-        const IndexSpec& index = spec.indexes[i];
-        for (std::size_t j = 0; j < i; ++j)
-            if (sameName(spec.indexes[j].name, index.name))
-                throw DefinitionRefused("Index '" + text::toUtf8(index.name) + "' already exists.");
-        if (index.primary && hasPrimary)
-            throw DefinitionRefused("Primary key already exists.");
-        hasPrimary = hasPrimary || index.primary;
-        std::size_t physical = sharedOrNew(t.physicalIndexes, physicalIndexOf(spec, index),
-                                           index.foreignKey.has_value());
-        t.logicalIndexes.push_back(logicalIndexOf(index, i, physical));
-    }
+void sortLogicalIndexes(TableDefinition& t) {
     std::stable_sort(
         t.logicalIndexes.begin(), t.logicalIndexes.end(),
         [](const LogicalIndex& a, const LogicalIndex& b) { return nameBefore(a.name, b.name); });
 }
-
-} // namespace
 
 void checkColumnSpec(const ColumnSpec& c) {
     if (!isBuildable(c.type))

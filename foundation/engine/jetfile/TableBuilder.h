@@ -31,4 +31,14 @@ ColumnDefinition columnDefinitionOf(const ColumnSpec& spec, const ColumnPlace& p
 bool isVariableLength(const ColumnSpec& spec);
 bool isLongValue(std::uint8_t type);
 
+// The parts of a definition's indexes, for a new table and for an index added to a table.
+// columnNumbers: the numbers of the index's columns, in its order.
+PhysicalIndex physicalIndexOf(const IndexSpec& spec, std::vector<std::uint16_t> columnNumbers);
+// The number of the B-tree the index uses: one it can share, else wanted, added last.
+std::size_t sharedOrNew(std::vector<PhysicalIndex>& physicals, PhysicalIndex wanted,
+                        bool foreignKey);
+LogicalIndex logicalIndexOf(const IndexSpec& spec, std::size_t number, std::size_t physical);
+// Logical indexes are listed by name.
+void sortLogicalIndexes(TableDefinition& table);
+
 } // namespace engine::jetfile

@@ -271,6 +271,11 @@ Bytes TableDefinition::encodeBlock() const {
     return out;
 }
 
+std::size_t TableDefinition::pagesNeeded() const {
+    std::size_t size = encodeBlock().size();
+    return std::max<std::size_t>(1, (size + pageCapacity - 1) / pageCapacity);
+}
+
 std::vector<Bytes> TableDefinition::encodePages() const {
     Bytes block = encodeBlock();
     std::size_t needed = std::max<std::size_t>(1, (block.size() + pageCapacity - 1) / pageCapacity);

@@ -146,6 +146,8 @@ struct TableDefinition {
     // The definition block alone (no page headers), from the table's counters on.
     static TableDefinition decode(ByteView block);
     Bytes encodeBlock() const;
+    // The length of the chain the block fills.
+    std::size_t pagesNeeded() const;
     // The block spread over pages of this definition's chain, each with its page header.
     std::vector<Bytes> encodePages() const;
 };

@@ -2,6 +2,7 @@
 
 #include "foundation/engine/jetfile/PageTypes.h"
 #include "foundation/engine/jetfile/StoredRow.h"
+#include "foundation/engine/jetfile/TablePages.h"
 
 namespace engine::jetfile {
 
@@ -125,9 +126,7 @@ void TableWriter::replace(RowPointer at, StoredRow row) {
 }
 
 void TableWriter::saveDefinition() {
-    std::vector<Bytes> pages = definition_.encodePages();
-    for (std::size_t i = 0; i < pages.size(); ++i)
-        copy_.write(definition_.pages[i], std::move(pages[i]));
+    writeDefinition(copy_, allocator_, definition_);
 }
 
 } // namespace engine::jetfile

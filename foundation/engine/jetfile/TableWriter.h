@@ -18,6 +18,7 @@ public:
     TableWriter(WorkingCopy& copy, PageAllocator& allocator, PageNumber definitionPage);
 
     TableDefinition& definition() { return definition_; }
+    const TableDefinition& definition() const { return definition_; }
 
     // The row's place: the last page of the table with room, else a new page.
     RowPointer insert(const StoredRow& row);
@@ -27,7 +28,8 @@ public:
     // a pointer to them, so that the row's place (and every pointer to it) stays.
     void replace(RowPointer at, StoredRow row);
 
-    // Writes the definition back (row count, and what index rebuilds changed in it).
+    // Writes the definition back (row count, and what index rebuilds changed in it), on more
+    // pages or fewer when its size calls for it.
     void saveDefinition();
 
 private:

@@ -26,4 +26,11 @@ std::u16string decodeText(ByteView stored) {
     return text;
 }
 
+Bytes encodeText(std::u16string_view text) {
+    Bytes out;
+    for (char16_t unit : text)
+        appendU16(out, std::uint16_t(unit));
+    return out;
+}
+
 } // namespace engine::jetfile

@@ -10,5 +10,7 @@
 namespace engine::jetfile {
 
 std::u16string decodeText(ByteView stored);
+// Text as a row stores it uncompressed: UTF-16, little-endian.
+Bytes encodeText(std::u16string_view text);
 
 } // namespace engine::jetfile

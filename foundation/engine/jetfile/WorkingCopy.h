@@ -45,6 +45,9 @@ public:
     // does not read back; the original is then unchanged.
     void close();
 
+    // The copy on disk as the last committed statement left it, for readers of the file.
+    const std::filesystem::path& copyPath() const { return copyPath_; }
+
     static std::filesystem::path lockFileOf(const std::filesystem::path& database);
 
 private:

@@ -1,7 +1,7 @@
 #pragma once
 
-// Everything the backend knows of one Access file, read once when the file is opened: the file
-// never changes through this backend, so the snapshot stays true for the whole session.
+// Everything the backend knows of one Access file, read when the file is opened. A read-only
+// session keeps it to the end; a writable one reads its working copy again after each change.
 
 #include "foundation/engine/api/CatalogModel.h"
 #include "foundation/engine/api/Variant.h"

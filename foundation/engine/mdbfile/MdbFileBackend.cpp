@@ -1,12 +1,9 @@
 #include "foundation/engine/mdbfile/MdbFileBackend.h"
 
 #include "foundation/engine/api/EngineError.h"
-#include "foundation/engine/mdbfile/FileReader.h"
-#include "foundation/engine/mdbfile/IsolatedRun.h"
+#include "foundation/engine/mdbfile/IsolatedRead.h"
 #include "foundation/engine/mdbfile/MdbFileSession.h"
 #include "foundation/engine/mdbfile/ReadCache.h"
-#include "foundation/engine/mdbfile/SnapshotCodec.h"
-#include "foundation/engine/mdbfile/TableDefinition.h"
 #include "foundation/text/WideString.h"
 
 #include <cerrno>
@@ -59,20 +56,6 @@ OpenedFile inspect(const std::string& path, std::u16string_view shownPath) {
     return file;
 }
 
-// Reads the file in a child process; null when it cannot be read.
-ReadCache::Result readIsolated(const std::string& path, std::chrono::milliseconds limit,
-                               bool& timedOut) {
-    IsolatedResult read = runIsolated([&] { return encodeSnapshot(readAccessFile(path)); }, limit);
-    timedOut = read.outcome == IsolatedOutcome::TimedOut;
-    if (read.outcome != IsolatedOutcome::Completed)
-        return nullptr;
-    try {
-        return std::make_shared<const FileSnapshot>(decodeSnapshot(read.bytes));
-    } catch (const DamagedFile&) {
-        return nullptr;
-    }
-}
-
 } // namespace
 
 MdbFileBackend::MdbFileBackend(std::chrono::milliseconds readLimit) : readLimit_(readLimit) {}
@@ -86,10 +69,14 @@ bool MdbFileBackend::recognizes(std::span<const std::uint8_t> header) const {
 }
 
 std::shared_ptr<Session> MdbFileBackend::open(const OpenParameters& parameters) {
-    std::string path = text::toUtf8(parameters.path);
-    OpenedFile file = inspect(path, parameters.path);
+    return std::make_shared<MdbFileSession>(snapshotOf(parameters.path));
+}
+
+std::shared_ptr<const FileSnapshot> MdbFileBackend::snapshotOf(const std::u16string& shownPath) {
+    std::string path = text::toUtf8(shownPath);
+    OpenedFile file = inspect(path, shownPath);
     if (!recognizes(file.header))
-        throw errors::unrecognizedFormat(parameters.path);
+        throw errors::unrecognizedFormat(shownPath);
     ReadCache::Result snapshot;
     if (std::optional<ReadCache::Result> known = reads_.find(file.identity)) {
         snapshot = *known;
@@ -106,8 +93,8 @@ std::shared_ptr<Session> MdbFileBackend::open(const OpenParameters& parameters) 
         }
     }
     if (!snapshot)
-        throw errors::unrecognizedFormat(parameters.path);
-    return std::make_shared<MdbFileSession>(std::move(snapshot));
+        throw errors::unrecognizedFormat(shownPath);
+    return snapshot;
 }
 
 } // namespace engine::mdbfile

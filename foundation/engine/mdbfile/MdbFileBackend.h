@@ -4,7 +4,8 @@
 // whole schema is read at the first open, in a child process with a time limit: libmdb may
 // crash or loop on a damaged file, and then the open fails with "Unrecognized database format"
 // instead. Later opens of the unchanged file take what that read gave. The file is only ever
-// opened for reading.
+// opened for reading; AccessFileBackend, which the engine lists, uses this one as its reader and
+// for the files the page store does not write.
 
 #include "foundation/engine/api/Backend.h"
 #include "foundation/engine/mdbfile/ReadCache.h"
@@ -25,6 +26,9 @@ public:
     // Throws errors::fileNotFound, errors::unrecognizedFormat, or the engine's error for a
     // file it may not read.
     std::shared_ptr<Session> open(const OpenParameters& parameters) override;
+
+    // What reading the file gives (remembered while the file is unchanged); throws as open().
+    std::shared_ptr<const FileSnapshot> snapshotOf(const std::u16string& path);
 
 private:
     std::chrono::milliseconds readLimit_;

@@ -3,6 +3,7 @@
 #include "foundation/engine/api/EngineError.h"
 #include "foundation/engine/mdbfile/ObjectSelect.h"
 #include "foundation/engine/mdbfile/RowsRecordset.h"
+#include "foundation/engine/mdbfile/StatementWords.h"
 #include "foundation/text/WideString.h"
 
 namespace engine::mdbfile {
@@ -10,53 +11,6 @@ namespace engine::mdbfile {
 namespace {
 
 constexpr std::u16string_view objectTable = u"MSysObjects";
-
-bool isWordChar(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'_';
-}
-
-// The statement's words outside quotes and brackets, upper-cased.
-std::vector<std::u16string> wordsOf(std::u16string_view sql) {
-    std::vector<std::u16string> words;
-    std::u16string word;
-    char16_t closing = 0;
-    for (char16_t c : sql) {
-        if (closing) {
-            closing = c == closing ? 0 : closing;
-            continue;
-        }
-        if (isWordChar(c)) {
-            word += text::asciiUpper(c);
-            continue;
-        }
-        if (!word.empty())
-            words.push_back(std::move(word));
-        word.clear();
-        if (c == u'\'' || c == u'"')
-            closing = c;
-        else if (c == u'[')
-            closing = u']';
-    }
-    if (!word.empty())
-        words.push_back(std::move(word));
-    return words;
-}
-
-bool changesData(const std::vector<std::u16string>& words) {
-    static const std::u16string_view changing[] = {u"INSERT", u"UPDATE", u"DELETE", u"CREATE",
-                                                   u"ALTER",  u"DROP",   u"GRANT",  u"REVOKE"};
-    if (words.empty())
-        return false;
-    for (std::u16string_view keyword : changing)
-        if (words[0] == keyword)
-            return true;
-    // SELECT ... INTO makes a table.
-    for (const std::u16string& word : words)
-        if (word == u"INTO")
-            return words[0] == u"SELECT";
-    return false;
-}
 
 EngineError notCapable() {
     return {0x800A0CB3, u"Object or provider is not capable of performing requested operation."};
@@ -95,7 +49,7 @@ std::shared_ptr<ado::Recordset> MdbFileSession::execute(const std::u16string& sq
                                                         const std::vector<Variant>& parameters,
                                                         std::int64_t* recordsAffected) {
     requireOpen();
-    std::vector<std::u16string> words = wordsOf(sql);
+    std::vector<std::u16string> words = statementWords(sql);
     if (changesData(words))
         throw errors::readOnly();
     if (words.empty() || words[0] != u"SELECT")

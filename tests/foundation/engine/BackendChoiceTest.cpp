@@ -46,7 +46,9 @@ TEST(BackendChoice, FilesOfOtherFormatsAreUnrecognized) {
 }
 
 // Jet 3, Jet 4 and ACE files open through the Access-file backend, whatever provider the
-// connection string names; they read, refuse every change and are never written.
+// connection string names. The shared files have no write permission: they read, refuse every
+// change as read only and are never written (writable copies are tested in
+// tests/foundation/mdbfile/WritableFileTest.cpp).
 TEST(BackendChoice, AccessFilesOpenReadOnly) {
     const std::pair<const char16_t*, const char16_t*> files[] = {
         {u"/testV1997.mdb", u"Microsoft.Jet.OLEDB.4.0"},

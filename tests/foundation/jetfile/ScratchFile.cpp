@@ -55,6 +55,11 @@ CommandOutput mdbExport(const fs::path& file, const std::string& table) {
     return runCommand("mdb-export " + quoted(file.string()) + " " + quoted(table));
 }
 
+CommandOutput mdbTool(const std::string& tool, const fs::path& file, const std::string& argument) {
+    std::string command = tool + " " + quoted(file.string());
+    return runCommand(argument.empty() ? command : command + " " + quoted(argument));
+}
+
 std::vector<std::string> mdbTables(const fs::path& file) {
     return lines(runCommand("mdb-tables -1 " + quoted(file.string())).text);
 }

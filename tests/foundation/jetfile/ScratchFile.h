@@ -33,6 +33,9 @@ CommandOutput runCommand(const std::string& command);
 // mdb-export of a table: the header line, then one line per row.
 CommandOutput mdbExport(const std::filesystem::path& file, const std::string& table);
 std::vector<std::string> mdbTables(const std::filesystem::path& file);
+// Another of libmdb's tools on the file, with an argument after it when not empty.
+CommandOutput mdbTool(const std::string& tool, const std::filesystem::path& file,
+                      const std::string& argument = "");
 
 // The fields of one line of mdb-export's output, quotes removed.
 std::vector<std::string> csvFields(const std::string& line);

@@ -4,13 +4,18 @@
 #include "AccessFiles.h"
 
 #include "foundation/engine/AdoxCatalog.h"
+#include "foundation/engine/EngineComponents.h"
 #include "foundation/engine/SessionConnection.h"
 #include "foundation/engine/api/EngineError.h"
 #include "foundation/text/WideString.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <unistd.h>
+
 using namespace engine;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -87,5 +92,71 @@ TEST(AccessObjectModel, ChangesThroughTheCatalogAreRefused) {
         ADD_FAILURE() << "changed a read-only file";
     } catch (const EngineError& e) {
         EXPECT_EQ(e.description(), errors::readOnly().description());
+    }
+}
+
+// On a copy the user may write, the same writes go into the file through ADOX and DAO.
+TEST(AccessObjectModel, ColumnAndTableWritesOnAWritableCopy) {
+    for (const char* name : {"emptyJet4.mdb", "empty2010.accdb"}) {
+        SCOPED_TRACE(name);
+        fs::path folder = fs::temp_directory_path() / ("kel-adox-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        fs::path copy = folder / name;
+        fs::copy_file(mdbtest::accessFile(name), copy, fs::copy_options::overwrite_existing);
+        fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write);
+        std::u16string source =
+            u"Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" + text::fromUtf8(copy.string());
+        auto connection = components().createConnection();
+        connection->open(source, u"", u"", -1);
+        connection->execute(u"CREATE TABLE [T] ([Id] LONG, [Note] TEXT(40))", {}, nullptr);
+        auto catalog = components().createCatalog();
+        catalog->setActiveConnection(connection);
+        auto note = catalog->tables()->item(u"T")->columns()->item(u"Note");
+        note->properties()->item(u"Default")->setValue(Variant(u"'none'"));
+        note->properties()
+            ->item(u"Jet OLEDB:Allow Zero Length")
+            ->setValue(Variant(std::int16_t(-1)));
+        note->properties()->item(u"Jet OLEDB:Column Validation Rule")->setValue(Variant(u"<> 'x'"));
+        catalog->tables()
+            ->item(u"T")
+            ->properties()
+            ->item(u"Jet OLEDB:Table Validation Rule")
+            ->setValue(Variant(u"[Id] > 0"));
+        catalog->tables()
+            ->item(u"T")
+            ->properties()
+            ->item(u"Jet OLEDB:Table Hidden In Access")
+            ->setValue(Variant(true));
+        connection->close();
+
+        auto db = components()
+                      .createDBEngine(daoClassId)
+                      ->openDatabase(text::fromUtf8(copy.string()), {}, false, u"");
+        auto id = db->tableDefs()->item(u"T")->fields()->item(u"Id");
+        id->properties()->append(id->createProperty(u"Caption", 10, Variant(u"Number")));
+        id->properties()->append(id->createProperty(u"Description", 10, Variant(u"the key")));
+        db->close();
+
+        db = components()
+                 .createDBEngine(daoClassId)
+                 ->openDatabase(text::fromUtf8(copy.string()), {}, false, u"");
+        auto fields = db->tableDefs()->item(u"T")->fields();
+        EXPECT_EQ(fields->item(u"Note")->defaultValue(), Variant(u"'none'"));
+        EXPECT_TRUE(fields->item(u"Note")->allowZeroLength());
+        EXPECT_EQ(fields->item(u"Id")->properties()->value(u"Caption"), Variant(u"Number"));
+        EXPECT_EQ(fields->item(u"Id")->properties()->value(u"Description"), Variant(u"the key"));
+        db->close();
+        connection = components().createConnection();
+        connection->open(source, u"", u"", -1);
+        catalog->setActiveConnection(connection);
+        auto t = catalog->tables()->item(u"T");
+        EXPECT_EQ(property(t->columns()->item(u"Note")->properties(),
+                           u"Jet OLEDB:Column Validation Rule"),
+                  Variant(u"<> 'x'"));
+        EXPECT_EQ(property(t->properties(), u"Jet OLEDB:Table Validation Rule"),
+                  Variant(u"[Id] > 0"));
+        EXPECT_EQ(property(t->properties(), u"Jet OLEDB:Table Hidden In Access"), Variant(true));
+        connection->close();
+        fs::remove_all(folder);
     }
 }

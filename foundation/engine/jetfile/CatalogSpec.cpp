@@ -1,0 +1,113 @@
+#include "foundation/engine/jetfile/CatalogSpec.h"
+
+#include "foundation/engine/api/Codes.h"
+#include "foundation/text/WideString.h"
+
+namespace engine::jetfile {
+
+namespace {
+
+// Sizes a DDL statement gets when it names none.
+constexpr int defaultTextCharacters = 255;
+constexpr int defaultBinaryBytes = 510;
+constexpr int defaultDecimalPrecision = 18;
+
+struct StoredType {
+    std::uint8_t type;
+    bool sized; // the length comes from the column's size
+};
+
+std::optional<StoredType> storedType(int adoxType) {
+    switch (adoxType) {
+    case type::boolean:
+        return StoredType{column::boolean, false};
+    case type::tinyInt:
+        return StoredType{column::byte, false};
+    case type::smallInt:
+        return StoredType{column::integer, false};
+    case type::integer:
+        return StoredType{column::longInteger, false};
+    case type::single:
+        return StoredType{column::single, false};
+    case type::doubleType:
+        return StoredType{column::doubleType, false};
+    case type::currency:
+        return StoredType{column::money, false};
+    case type::date:
+        return StoredType{column::dateTime, false};
+    case type::guid:
+        return StoredType{column::guid, false};
+    case type::decimal:
+        return StoredType{column::numeric, false};
+    case type::wChar:
+    case type::varWChar:
+        return StoredType{column::text, true};
+    case type::varBinary:
+        return StoredType{column::binary, true};
+    case type::longVarWChar:
+        return StoredType{column::memo, false};
+    case type::longVarBinary:
+        return StoredType{column::oleObject, false};
+    default:
+        return std::nullopt;
+    }
+}
+
+std::uint16_t storedLength(const catalog::Column& c, std::uint8_t stored) {
+    if (stored == column::text)
+        return std::uint16_t(2 * (c.size > 0 ? c.size : defaultTextCharacters));
+    return std::uint16_t(c.size > 0 ? c.size : defaultBinaryBytes);
+}
+
+} // namespace
+
+ColumnSpec columnSpecOf(const catalog::Column& c, SortOrder fileOrder) {
+    std::optional<StoredType> stored = storedType(c.type);
+    if (!stored || c.multiValueType != 0)
+        throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
+                                "' has a type this writer cannot make.");
+    ColumnSpec spec;
+    spec.name = c.name;
+    spec.type = stored->type;
+    if (stored->sized)
+        spec.length = storedLength(c, stored->type);
+    spec.fixedLength = c.type == type::wChar || c.fixedLength;
+    spec.required = !c.nullable;
+    spec.autoIncrement = c.autoIncrement;
+    spec.compressedUnicode = c.compressed;
+    if (stored->type == column::numeric) {
+        spec.precision = std::uint8_t(c.precision > 0 ? c.precision : defaultDecimalPrecision);
+        spec.scale = std::uint8_t(c.scale);
+    }
+    spec.sortOrder = newColumnSortOrder(spec.type, fileOrder);
+    return spec;
+}
+
+IndexSpec indexSpecOf(const catalog::Index& index) {
+    IndexSpec spec;
+    spec.name = index.name;
+    for (const catalog::IndexColumn& c : index.columns)
+        spec.columns.push_back({c.name, !c.descending});
+    spec.primary = index.primary;
+    spec.unique = index.unique || index.primary;
+    spec.ignoreNulls =
+        index.nulls == adox::indexNullsIgnore || index.nulls == adox::indexNullsIgnoreAny;
+    spec.disallowNull = index.primary || index.nulls == adox::indexNullsDisallow;
+    return spec;
+}
+
+TableSpec tableSpecOf(const catalog::Table& table, SortOrder fileOrder) {
+    TableSpec spec;
+    spec.name = table.name;
+    for (const catalog::Column& c : table.columns)
+        spec.columns.push_back(columnSpecOf(c, fileOrder));
+    for (const catalog::Index& index : table.indexes) {
+        if (index.foreign)
+            throw DefinitionRefused("Index '" + text::toUtf8(index.name) +
+                                    "' backs a relationship, which this writer cannot make.");
+        spec.indexes.push_back(indexSpecOf(index));
+    }
+    return spec;
+}
+
+} // namespace engine::jetfile

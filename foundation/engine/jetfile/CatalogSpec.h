@@ -1,0 +1,16 @@
+#pragma once
+
+// The stored form of a table of the catalog model: ADOX column types and sizes become the
+// column types and byte lengths of a table definition, and catalog indexes its index specs.
+
+#include "foundation/engine/api/CatalogModel.h"
+#include "foundation/engine/jetfile/TableSpec.h"
+
+namespace engine::jetfile {
+
+// Throws DefinitionRefused for a type the writer does not make.
+ColumnSpec columnSpecOf(const catalog::Column& column, SortOrder fileOrder);
+IndexSpec indexSpecOf(const catalog::Index& index);
+TableSpec tableSpecOf(const catalog::Table& table, SortOrder fileOrder);
+
+} // namespace engine::jetfile

@@ -1,0 +1,118 @@
+// SchemaWriter::changeTable: the definition changes in the order that keeps each step valid
+// (indexes dropped before their columns, columns added before indexes over them), the rows
+// move to each new layout, and the properties follow the model last.
+
+#include "foundation/engine/jetfile/SchemaWriter.h"
+
+#include "foundation/engine/jetfile/Catalog.h"
+#include "foundation/engine/jetfile/CatalogProperties.h"
+#include "foundation/engine/jetfile/CatalogRows.h"
+#include "foundation/engine/jetfile/CatalogSpec.h"
+#include "foundation/engine/jetfile/ColumnChange.h"
+#include "foundation/engine/jetfile/IndexChange.h"
+#include "foundation/engine/jetfile/IndexWriter.h"
+#include "foundation/engine/jetfile/LongValueWriter.h"
+#include "foundation/engine/jetfile/TableBuilder.h"
+#include "foundation/engine/jetfile/TablePages.h"
+#include "foundation/engine/jetfile/TableWriter.h"
+#include "foundation/text/WideString.h"
+
+namespace engine::jetfile {
+
+namespace {
+
+bool sameStorage(const catalog::Column& a, const catalog::Column& b) {
+    return a.type == b.type && a.size == b.size && a.precision == b.precision &&
+           a.scale == b.scale && a.fixedLength == b.fixedLength &&
+           a.autoIncrement == b.autoIncrement && a.compressed == b.compressed;
+}
+
+// Every row of the table laid out again for the new definition, each keeping its place, in
+// one pass however many columns changed; the long values of dropped columns are freed.
+void relayout(WorkingCopy& copy, PageAllocator& allocator, TableWriter& table, TableDefinition to) {
+    TableDefinition from = table.definition();
+    std::vector<std::pair<RowPointer, StoredRow>> rows;
+    forEachRow(copy, from, [&](PageNumber page, std::uint8_t row, StoredRow&& r) {
+        rows.emplace_back(RowPointer{page, row}, std::move(r));
+    });
+    std::vector<std::pair<const ColumnDefinition*, LongValueWriter>> droppedValues;
+    for (const ColumnDefinition& c : from.columns)
+        if (isLongValue(c.type) && !to.columnByNumber(c.number))
+            droppedValues.emplace_back(&c, LongValueWriter(copy, allocator, from, c.number));
+    table.definition() = std::move(to);
+    for (auto& [at, row] : rows) {
+        for (auto& [column, values] : droppedValues)
+            if (std::optional<ByteView> value = row.value(*column))
+                values.remove(*value);
+        table.replace(at, rewriteRow(row, from, table.definition()));
+    }
+}
+
+void rebuildAll(WorkingCopy& copy, PageAllocator& allocator, TableDefinition& table) {
+    for (std::size_t i = 0; i < table.physicalIndexes.size(); ++i)
+        rebuildIndex(copy, allocator, table, i);
+}
+
+} // namespace
+
+void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Table& after) {
+    PageNumber page = tableNamed(after.name);
+    for (const catalog::Column& c : after.columns)
+        if (const catalog::Column* old = before.findColumn(c.name); old && !sameStorage(*old, c))
+            throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
+                                    "' cannot change its type or size here.");
+    SortOrder order = fileSortOrder();
+    PageAllocator allocator(copy_);
+    TableWriter table(copy_, allocator, page);
+    TableDefinition& definition = table.definition();
+
+    for (const catalog::Index& index : before.indexes)
+        if (!after.findIndex(index.name))
+            if (std::optional<PhysicalIndex> tree = dropIndex(definition, index.name))
+                releaseIndexPages(copy_, allocator, definition, *tree);
+
+    TableDefinition layout = definition;
+    bool columnsChanged = false;
+    for (const catalog::Column& c : before.columns)
+        if (!after.findColumn(c.name)) {
+            layout = withColumnDropped(layout, c.name);
+            columnsChanged = true;
+        }
+    for (const catalog::Column& c : after.columns)
+        if (!before.findColumn(c.name)) {
+            layout = withColumnAdded(layout, after.name, columnSpecOf(c, order));
+            columnsChanged = true;
+        }
+    if (columnsChanged) {
+        relayout(copy_, allocator, table, std::move(layout));
+        for (ColumnUsageMaps& maps : definition.columnUsageMaps)
+            if (maps.usedPages == 0)
+                allocateColumnMaps(copy_, allocator, definition, maps);
+        rebuildAll(copy_, allocator, definition);
+    }
+
+    for (const catalog::Index& index : after.indexes)
+        if (!before.findIndex(index.name)) {
+            if (index.foreign)
+                throw DefinitionRefused("Index '" + text::toUtf8(index.name) +
+                                        "' backs a relationship, which this writer cannot make.");
+            std::size_t tree = addIndex(definition, indexSpecOf(index));
+            if (definition.physicalIndexes[tree].rootPage == 0)
+                allocateIndexPages(copy_, allocator, definition, definition.physicalIndexes[tree]);
+            rebuildIndex(copy_, allocator, definition, tree);
+        }
+    table.saveDefinition();
+
+    CatalogRows catalog(copy_, allocator);
+    PropertyBlob properties = catalog.properties(page);
+    for (const catalog::Column& c : before.columns)
+        if (!after.findColumn(c.name))
+            properties.removeObject(c.name);
+    applyTableProperties(properties, &before, after);
+    for (const catalog::Column& c : after.columns)
+        applyColumnProperties(properties, before.findColumn(c.name), c);
+    catalog.update(page, properties, after.hidden);
+    catalog.finish();
+}
+
+} // namespace engine::jetfile

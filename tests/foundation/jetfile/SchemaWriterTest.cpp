@@ -1,0 +1,554 @@
+// Tables created, dropped and changed through the catalog model in copies of shared files:
+// after the working copy closes (its read-back passes), our reader, the index check and
+// libmdb's tools all see the new structure, the rows kept and the other tables as before.
+
+#include "NodeReader.h"
+#include "ScratchFile.h"
+
+#include "foundation/engine/api/Codes.h"
+#include "foundation/engine/jetfile/Catalog.h"
+#include "foundation/engine/jetfile/IndexCheck.h"
+#include "foundation/engine/jetfile/LongValueWriter.h"
+#include "foundation/engine/jetfile/PageAllocator.h"
+#include "foundation/engine/jetfile/RowBuilder.h"
+#include "foundation/engine/jetfile/SchemaWriter.h"
+#include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableWriter.h"
+#include "foundation/engine/jetfile/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <set>
+
+using namespace engine;
+using namespace engine::jetfile;
+
+namespace {
+
+catalog::Column column(std::u16string name, int type, int size = 0) {
+    catalog::Column c;
+    c.name = std::move(name);
+    c.type = type;
+    c.size = size;
+    return c;
+}
+
+catalog::Index index(std::u16string name, std::vector<std::u16string> columns) {
+    catalog::Index i;
+    i.name = std::move(name);
+    for (std::u16string& c : columns)
+        i.columns.push_back({std::move(c), false});
+    return i;
+}
+
+// A table of every type the dialect names, with the settings DDL and DAO give columns.
+catalog::Table ordersTable() {
+    catalog::Table t;
+    t.name = u"Kelvor Orders";
+    t.validationRule = u"[Amount] >= 0";
+    t.validationText = u"No negative amounts";
+    catalog::Column id = column(u"Id", type::integer);
+    id.autoIncrement = true;
+    id.nullable = false;
+    catalog::Column name = column(u"Customer", type::varWChar, 50);
+    name.nullable = false;
+    name.compressed = true;
+    name.defaultValue = u"\"nobody\"";
+    name.properties.push_back({u"Caption", daotype::text, Variant(u"Customer name")});
+    name.properties.push_back({u"Description", daotype::text, Variant(u"Who ordered")});
+    catalog::Column code = column(u"Code", type::wChar, 4);
+    catalog::Column amount = column(u"Amount", type::decimal);
+    amount.precision = 10;
+    amount.scale = 2;
+    amount.validationRule = u">= 0";
+    amount.validationText = u"Amounts are not negative";
+    amount.properties.push_back({u"Format", daotype::text, Variant(u"Fixed")});
+    amount.properties.push_back({u"DecimalPlaces", daotype::byte, Variant(std::uint8_t(2))});
+    catalog::Column notes = column(u"Notes", type::longVarWChar);
+    notes.allowZeroLength = true;
+    t.columns = {id,
+                 name,
+                 code,
+                 amount,
+                 notes,
+                 column(u"Small", type::tinyInt),
+                 column(u"Short", type::smallInt),
+                 column(u"Real", type::single),
+                 column(u"Wide", type::doubleType),
+                 column(u"Price", type::currency),
+                 column(u"Placed", type::date),
+                 column(u"Paid", type::boolean),
+                 column(u"Ref", type::guid),
+                 column(u"Raw", type::varBinary, 16),
+                 column(u"Picture", type::longVarBinary)};
+    catalog::Index primary = index(u"PrimaryKey", {u"Id"});
+    primary.primary = true;
+    catalog::Index byCustomer = index(u"ByCustomer", {u"Customer", u"Placed"});
+    byCustomer.unique = true;
+    byCustomer.nulls = adox::indexNullsIgnore;
+    byCustomer.columns[1].descending = true;
+    catalog::Index byCode = index(u"ByCode", {u"Code"});
+    byCode.nulls = adox::indexNullsDisallow;
+    t.indexes = {primary, byCustomer, byCode};
+    return t;
+}
+
+std::string narrow(std::u16string_view text) {
+    return std::string(text.begin(), text.end());
+}
+
+std::map<std::string, std::string> exports(const std::filesystem::path& file) {
+    std::map<std::string, std::string> out;
+    for (const std::string& t : jettest::mdbTables(file))
+        out[t] = jettest::mdbExport(file, t).text;
+    return out;
+}
+
+void expectIndexesMatch(const std::filesystem::path& path) {
+    PageFile file(path);
+    IndexCheckResult check = checkIndexes(file);
+    EXPECT_TRUE(check.mismatches.empty()) << path << ": " << check.mismatches.front();
+    EXPECT_EQ(check.matched + check.unsupported, check.entries);
+}
+
+template <typename Change> void change(const std::filesystem::path& path, Change&& body) {
+    WorkingCopy copy(path);
+    SchemaWriter writer(copy);
+    body(writer);
+    copy.commitStatement();
+    copy.close();
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The table as the model describes it where only names matter: columns and indexes by name.
+catalog::Table modelOf(const std::filesystem::path& path, std::u16string_view name) {
+    PageFile file(path);
+    for (const CatalogTable& t : listTables(file)) {
+        if (t.name != name)
+            continue;
+        TableSpec spec = specOfDefinition(TableDefinition::read(file, t.definitionPage), t.name);
+        catalog::Table model;
+        model.name = t.name;
+        for (const ColumnSpec& c : spec.columns)
+            model.columns.push_back(column(c.name, type::integer));
+        for (const IndexSpec& i : spec.indexes)
+            model.indexes.push_back(index(i.name, {}));
+        return model;
+    }
+    throw std::runtime_error("no table " + narrow(name));
+}
+
+std::size_t freePageCount(const std::filesystem::path& path) {
+    WorkingCopy copy(path);
+    PageAllocator allocator(copy);
+    return allocator.freePages().size();
+}
+
+// The MSysACEs rows of the object (SID and rights), as mdb-export prints them.
+std::multiset<std::string> permissions(const std::filesystem::path& path, PageNumber object) {
+    std::multiset<std::string> rows;
+    for (const std::string& line :
+         jettest::lines(jettest::mdbTool("mdb-export -b hex", path, "MSysACEs").text)) {
+        std::vector<std::string> fields = jettest::csvFields(line);
+        if (fields.size() == 4 && fields[0] == std::to_string(object))
+            rows.insert(fields[1] + " " + fields[2] + " " + fields[3]);
+    }
+    return rows;
+}
+
+std::size_t permissionRows(const std::filesystem::path& path, PageNumber object) {
+    return permissions(path, object).size();
+}
+
+PageNumber definitionPageOf(const std::filesystem::path& path, std::u16string_view name) {
+    PageFile file(path);
+    for (const CatalogTable& t : listTables(file))
+        if (t.name == name)
+            return t.definitionPage;
+    return 0;
+}
+
+class SchemaWriting : public testing::TestWithParam<std::string> {};
+// Files with a Table1 that has rows.
+class TableChanging : public testing::TestWithParam<std::string> {};
+class JavaScriptReading : public testing::TestWithParam<std::string> {};
+
+TEST_P(SchemaWriting, CreatedTableReadsBackEverywhere) {
+    jettest::ScratchFile scratch(GetParam());
+    auto before = exports(scratch.path());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+
+    auto after = exports(scratch.path());
+    ASSERT_EQ(after.count("Kelvor Orders"), 1u);
+    EXPECT_EQ(jettest::lines(after["Kelvor Orders"]).size(), 1u) << "a header and no rows";
+    after.erase("Kelvor Orders");
+    EXPECT_EQ(after, before) << "the other tables read as before";
+    expectIndexesMatch(scratch.path());
+
+    PageFile file(scratch.path());
+    PageNumber page = definitionPageOf(scratch.path(), u"Kelvor Orders");
+    TableSpec spec = specOfDefinition(TableDefinition::read(file, page), u"Kelvor Orders");
+    ASSERT_EQ(spec.columns.size(), 15u);
+    EXPECT_EQ(spec.columns[0].type, column::longInteger);
+    EXPECT_TRUE(spec.columns[0].autoIncrement);
+    EXPECT_EQ(spec.columns[1].length, 100) << "two bytes a character";
+    EXPECT_TRUE(spec.columns[1].compressedUnicode);
+    EXPECT_TRUE(spec.columns[2].fixedLength);
+    EXPECT_EQ(spec.columns[3].precision, 10);
+    EXPECT_EQ(spec.columns[3].scale, 2);
+    EXPECT_EQ(spec.indexes.size(), 3u);
+    EXPECT_GE(permissionRows(scratch.path(), page), 1u);
+
+    std::string schema = jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text;
+    for (const char* part :
+         {"CREATE TABLE IF NOT EXISTS \"kelvor orders\"", "\"id\"\t\t\tSERIAL NOT NULL",
+          "\"customer\"\t\t\tVARCHAR (50) NOT NULL", "\"amount\"\t\t\tNUMERIC (10, 2)",
+          "\"notes\"\t\t\tTEXT", "\"placed\"\t\t\tTIMESTAMP WITHOUT TIME ZONE",
+          "CREATE UNIQUE INDEX \"kelvor orders_bycustomer_idx\" ON \"kelvor orders\" "
+          "(\"customer\", \"placed\" DESC)",
+          "CREATE INDEX \"kelvor orders_bycode_idx\" ON \"kelvor orders\" (\"code\")",
+          "PRIMARY KEY (\"id\")"})
+        EXPECT_TRUE(contains(schema, part)) << part << "\n" << schema;
+    std::string properties = jettest::mdbTool("mdb-prop", scratch.path(), "Kelvor Orders").text;
+    for (const char* part :
+         {"ValidationRule: [Amount] >= 0", "ValidationText: No negative amounts",
+          "DefaultValue: \"nobody\"", "Required: yes", "Caption: Customer name",
+          "Description: Who ordered", "DecimalPlaces: 2", "Format: Fixed", "AllowZeroLength: yes"})
+        EXPECT_TRUE(contains(properties, part)) << part << "\n" << properties;
+}
+
+TEST_P(SchemaWriting, DroppedTableLeavesNoTrace) {
+    jettest::ScratchFile scratch(GetParam());
+    auto before = exports(scratch.path());
+    std::size_t freeBefore = freePageCount(scratch.path());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    PageNumber page = definitionPageOf(scratch.path(), u"Kelvor Orders");
+    change(scratch.path(), [](SchemaWriter& w) { w.dropTable(u"kelvor ORDERS"); });
+
+    EXPECT_EQ(exports(scratch.path()), before);
+    EXPECT_EQ(permissionRows(scratch.path(), page), 0u);
+    EXPECT_GE(freePageCount(scratch.path()), freeBefore) << "every page it took is free again";
+    expectIndexesMatch(scratch.path());
+}
+
+TEST_P(SchemaWriting, NoSuchTableAndTakenNameAreRefused) {
+    jettest::ScratchFile scratch(GetParam());
+    WorkingCopy copy(scratch.path());
+    SchemaWriter writer(copy);
+    EXPECT_THROW(writer.dropTable(u"No such table"), DefinitionRefused);
+    catalog::Table taken = ordersTable();
+    taken.name = u"MSysObjects";
+    EXPECT_THROW(writer.createTable(taken), DefinitionRefused);
+    catalog::Table attachment = ordersTable();
+    attachment.columns.push_back(column(u"Files", type::attachment));
+    EXPECT_THROW(writer.createTable(attachment), DefinitionRefused);
+}
+
+// The export's lines with the field at `at` left out, or an empty field added at the end.
+std::vector<std::string> withoutField(const std::string& exported, std::size_t at) {
+    std::vector<std::string> out;
+    for (const std::string& line : jettest::lines(exported)) {
+        std::vector<std::string> fields = jettest::csvFields(line);
+        fields.erase(fields.begin() + std::ptrdiff_t(at));
+        std::string joined;
+        for (const std::string& f : fields)
+            joined += (joined.empty() ? "" : ",") + f;
+        out.push_back(joined);
+    }
+    return out;
+}
+
+std::vector<std::string> unquoted(const std::string& exported) {
+    std::vector<std::string> out;
+    for (const std::string& line : jettest::lines(exported)) {
+        std::string joined;
+        for (const std::string& f : jettest::csvFields(line))
+            joined += (joined.empty() ? "" : ",") + f;
+        out.push_back(joined);
+    }
+    return out;
+}
+
+std::vector<std::u16string> indexesOver(const std::filesystem::path& path,
+                                        std::u16string_view table, std::u16string_view column) {
+    PageFile file(path);
+    TableDefinition definition = TableDefinition::read(file, definitionPageOf(path, table));
+    std::vector<std::u16string> names;
+    for (const IndexSpec& spec : specOfDefinition(definition, std::u16string(table)).indexes)
+        for (const IndexColumnSpec& c : spec.columns)
+            if (c.column == column)
+                names.push_back(spec.name);
+    return names;
+}
+
+TEST_P(TableChanging, TableWithRowsDropsAndItsPagesComeFree) {
+    jettest::ScratchFile scratch(GetParam());
+    auto before = exports(scratch.path());
+    std::size_t freeBefore = freePageCount(scratch.path());
+    PageNumber page = definitionPageOf(scratch.path(), u"Table1");
+    change(scratch.path(), [](SchemaWriter& w) { w.dropTable(u"Table1"); });
+
+    before.erase("Table1");
+    EXPECT_EQ(exports(scratch.path()), before);
+    EXPECT_EQ(permissionRows(scratch.path(), page), 0u);
+    EXPECT_GT(freePageCount(scratch.path()), freeBefore);
+    expectIndexesMatch(scratch.path());
+}
+
+TEST_P(TableChanging, ChangedTableKeepsEveryRow) {
+    jettest::ScratchFile scratch(GetParam());
+    std::u16string table = u"Table1";
+    auto before = exports(scratch.path());
+    std::string exported = before[narrow(table)];
+
+    catalog::Table original = modelOf(scratch.path(), table);
+    catalog::Table wider = original;
+    catalog::Column added = column(u"Added text", type::varWChar, 20);
+    added.defaultValue = u"\"new\"";
+    added.properties.push_back({u"Caption", daotype::text, Variant(u"Added")});
+    wider.columns.push_back(added);
+    wider.columns.push_back(column(u"Added memo", type::longVarWChar));
+    wider.indexes.push_back(index(u"ByAddedText", {u"Added text"}));
+    wider.indexes.push_back(index(u"ByFirstDescending", {original.columns.at(0).name}));
+    wider.indexes.back().columns[0].descending = true;
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(original, wider); });
+
+    std::vector<std::string> widened;
+    for (std::string line : unquoted(exported))
+        widened.push_back(widened.empty() ? line + ",Added text,Added memo" : line + ",,");
+    EXPECT_EQ(unquoted(jettest::mdbExport(scratch.path(), narrow(table)).text), widened);
+    std::string properties = jettest::mdbTool("mdb-prop", scratch.path(), narrow(table)).text;
+    EXPECT_TRUE(contains(properties, "Caption: Added")) << properties;
+    std::string schema = jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text;
+    EXPECT_TRUE(contains(schema, "_byaddedtext_idx\" ON")) << schema;
+    EXPECT_TRUE(contains(schema, "_byfirstdescending_idx\" ON")) << schema;
+    expectIndexesMatch(scratch.path());
+
+    // Back: the added columns and index dropped, and the table's second column with the
+    // indexes over it.
+    catalog::Table narrower = original;
+    std::u16string second = narrower.columns.at(1).name;
+    narrower.columns.erase(narrower.columns.begin() + 1);
+    for (const std::u16string& name : indexesOver(scratch.path(), table, second))
+        std::erase_if(narrower.indexes, [&](const catalog::Index& i) { return i.name == name; });
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(wider, narrower); });
+    EXPECT_EQ(unquoted(jettest::mdbExport(scratch.path(), narrow(table)).text),
+              withoutField(exported, 1));
+    properties = jettest::mdbTool("mdb-prop", scratch.path(), narrow(table)).text;
+    EXPECT_FALSE(contains(properties, "Caption: Added")) << properties;
+    expectIndexesMatch(scratch.path());
+    auto after = exports(scratch.path());
+    before.erase(narrow(table));
+    after.erase(narrow(table));
+    EXPECT_EQ(after, before);
+}
+
+std::size_t definitionPages(const std::filesystem::path& path, std::u16string_view table) {
+    PageFile file(path);
+    return TableDefinition::read(file, definitionPageOf(path, table)).pages.size();
+}
+
+TEST_P(SchemaWriting, DefinitionTakesMorePagesAndGivesThemBack) {
+    jettest::ScratchFile scratch(GetParam());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    std::u16string table = u"Kelvor Orders";
+    std::size_t pagesBefore = definitionPages(scratch.path(), table);
+    catalog::Table original = ordersTable();
+    catalog::Table wide = original;
+    for (int i = 0; i < 70; ++i) {
+        std::string name = "A column with a name long enough to fill pages " + std::to_string(i);
+        wide.columns.push_back(column(std::u16string(name.begin(), name.end()),
+                                      i % 2 ? type::integer : type::varWChar, 30));
+    }
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(original, wide); });
+    EXPECT_GT(definitionPages(scratch.path(), table), pagesBefore);
+    std::vector<std::string> header = jettest::csvFields(
+        jettest::lines(jettest::mdbExport(scratch.path(), narrow(table)).text).at(0));
+    EXPECT_EQ(header.size(), wide.columns.size());
+    expectIndexesMatch(scratch.path());
+
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(wide, original); });
+    EXPECT_EQ(definitionPages(scratch.path(), table), pagesBefore);
+    header = jettest::csvFields(
+        jettest::lines(jettest::mdbExport(scratch.path(), narrow(table)).text).at(0));
+    EXPECT_EQ(header.size(), original.columns.size());
+
+    // A table that needs more than one page from the start.
+    catalog::Table big = wide;
+    big.name = u"Kelvor Wide";
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(big); });
+    EXPECT_GT(definitionPages(scratch.path(), u"Kelvor Wide"), 1u);
+    EXPECT_TRUE(contains(jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text,
+                         "\"a column with a name long enough to fill pages 69\""));
+}
+
+// The catalog row of a new table carries what Access puts in the rows of the tables it makes:
+// the Tables container as parent, type 1, flags 0, the owner of the other user tables.
+TEST_P(SchemaWriting, CatalogRowLooksLikeTheOnesAccessWrites) {
+    jettest::ScratchFile scratch(GetParam());
+    change(scratch.path(), [](SchemaWriter& w) { w.createTable(ordersTable()); });
+    std::vector<std::string> lines =
+        jettest::lines(jettest::mdbTool("mdb-export -b hex", scratch.path(), "MSysObjects").text);
+    std::vector<std::string> header = jettest::csvFields(lines.at(0));
+    auto field = [&](const std::vector<std::string>& row, const std::string& name) {
+        return row.at(std::size_t(std::find(header.begin(), header.end(), name) - header.begin()));
+    };
+    std::optional<std::vector<std::string>> created;
+    std::set<std::string> userOwners;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> row = jettest::csvFields(lines[i]);
+        if (field(row, "Name") == "Kelvor Orders")
+            created = row;
+        else if (field(row, "Type") == "1" && field(row, "Flags") == "0")
+            userOwners.insert(field(row, "Owner"));
+    }
+    ASSERT_TRUE(created);
+    EXPECT_EQ(field(*created, "Id"),
+              std::to_string(definitionPageOf(scratch.path(), u"Kelvor Orders")));
+    EXPECT_EQ(field(*created, "ParentId"), "251658241");
+    EXPECT_EQ(field(*created, "Type"), "1");
+    EXPECT_EQ(field(*created, "Flags"), "0");
+    EXPECT_FALSE(field(*created, "Owner").empty());
+    if (!userOwners.empty())
+        EXPECT_TRUE(userOwners.count(field(*created, "Owner"))) << field(*created, "Owner");
+    EXPECT_EQ(field(*created, "DateCreate"), field(*created, "DateUpdate"));
+
+    // The permissions Access gave the table it made in this file.
+    if (PageNumber accessTable = definitionPageOf(scratch.path(), u"Table1"))
+        EXPECT_EQ(permissions(scratch.path(), definitionPageOf(scratch.path(), u"Kelvor Orders")),
+                  permissions(scratch.path(), accessTable));
+}
+
+TEST_P(JavaScriptReading, ReadsTheWrittenFile) {
+    jettest::ScratchFile scratch(GetParam());
+    std::optional<std::vector<std::string>> before = jettest::nodeReaderTables(scratch.path());
+    if (!before)
+        GTEST_SKIP() << "node or mdb-reader not available";
+    bool hasRows = definitionPageOf(scratch.path(), u"Table1") != 0;
+    std::size_t rows =
+        hasRows ? jettest::lines(jettest::mdbExport(scratch.path(), "Table1").text).size() - 1 : 0;
+    change(scratch.path(), [&](SchemaWriter& w) {
+        w.createTable(ordersTable());
+        if (!hasRows)
+            return;
+        catalog::Table original = modelOf(scratch.path(), u"Table1");
+        catalog::Table wider = original;
+        wider.columns.push_back(column(u"Added text", type::varWChar, 20));
+        w.changeTable(original, wider);
+    });
+    std::vector<std::string> after = *jettest::nodeReaderTables(scratch.path());
+    std::vector<std::string> unchanged;
+    for (const std::string& line : after) {
+        if (line.starts_with("Kelvor Orders|")) {
+            EXPECT_TRUE(line.starts_with("Kelvor Orders|0|0|Id:long:4")) << line;
+            for (const char* part : {"Customer:text:100", "Amount:numeric:", "Notes:memo:",
+                                     "Paid:boolean:", "Ref:repid:16", "Picture:ole:"})
+                EXPECT_TRUE(contains(line, part)) << part << " in " << line;
+        } else if (line.starts_with("Table1|")) {
+            std::string count = std::to_string(rows);
+            EXPECT_TRUE(line.starts_with("Table1|" + count + "|" + count + "|")) << line;
+            EXPECT_TRUE(line.ends_with(",Added text:text:40")) << line;
+        } else {
+            unchanged.push_back(line);
+        }
+    }
+    std::erase_if(*before, [](const std::string& line) { return line.starts_with("Table1|"); });
+    EXPECT_EQ(unchanged, *before);
+}
+
+std::string catalogFlags(const std::filesystem::path& path, const std::string& name) {
+    std::vector<std::string> lines =
+        jettest::lines(jettest::mdbTool("mdb-export -b hex", path, "MSysObjects").text);
+    std::vector<std::string> header = jettest::csvFields(lines.at(0));
+    std::size_t nameAt =
+        std::size_t(std::find(header.begin(), header.end(), "Name") - header.begin());
+    std::size_t flagsAt =
+        std::size_t(std::find(header.begin(), header.end(), "Flags") - header.begin());
+    for (const std::string& line : lines) {
+        std::vector<std::string> fields = jettest::csvFields(line);
+        if (fields.size() == header.size() && fields[nameAt] == name)
+            return fields[flagsAt];
+    }
+    return "no row";
+}
+
+TEST_P(SchemaWriting, HiddenTableIsFlaggedAndShownAgain) {
+    jettest::ScratchFile scratch(GetParam());
+    catalog::Table hidden = ordersTable();
+    hidden.hidden = true;
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(hidden); });
+    EXPECT_EQ(catalogFlags(scratch.path(), "Kelvor Orders"), "8");
+    catalog::Table shown = hidden;
+    shown.hidden = false;
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(hidden, shown); });
+    EXPECT_EQ(catalogFlags(scratch.path(), "Kelvor Orders"), "0");
+    EXPECT_TRUE(contains(jettest::mdbTool("mdb-prop", scratch.path(), "Kelvor Orders").text,
+                         "Caption: Customer name"))
+        << "the properties stay";
+}
+
+TEST_P(SchemaWriting, DroppedMemoColumnFreesItsValues) {
+    jettest::ScratchFile scratch(GetParam());
+    catalog::Table notes;
+    notes.name = u"Kelvor Notes";
+    notes.columns = {column(u"Id", type::integer), column(u"Note", type::longVarWChar),
+                     column(u"Keep", type::varWChar, 20)};
+    change(scratch.path(), [&](SchemaWriter& w) { w.createTable(notes); });
+    constexpr std::uint32_t rows = 30;
+    {
+        WorkingCopy copy(scratch.path());
+        PageAllocator allocator(copy);
+        TableWriter table(copy, allocator, definitionPageOf(scratch.path(), notes.name));
+        const TableDefinition& d = table.definition();
+        LongValueWriter values(copy, allocator, d, d.columns.at(1).number);
+        for (std::uint32_t i = 0; i < rows; ++i) {
+            Bytes id;
+            appendU32(id, i);
+            std::u16string note(3000, char16_t(u'a' + i % 26));
+            ColumnValues row{{d.columns[0].number, id},
+                             {d.columns[1].number, values.store(encodeText(note), 0)},
+                             {d.columns[2].number,
+                              encodeText(u"keep " + std::u16string(1, char16_t(u'A' + i)))}};
+            table.insert(buildRow(d, row));
+        }
+        table.saveDefinition();
+        copy.commitStatement();
+        copy.close();
+    }
+    std::size_t freeBefore = freePageCount(scratch.path());
+    catalog::Table narrower = notes;
+    narrower.columns.erase(narrower.columns.begin() + 1);
+    change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(notes, narrower); });
+
+    EXPECT_GE(freePageCount(scratch.path()), freeBefore + rows * 6000 / 4096)
+        << "the values' pages are free";
+    std::vector<std::string> exported =
+        unquoted(jettest::mdbExport(scratch.path(), "Kelvor Notes").text);
+    ASSERT_EQ(exported.size(), rows + 1);
+    EXPECT_EQ(exported[0], "Id,Keep");
+    EXPECT_EQ(exported[1], "0,keep A");
+    EXPECT_EQ(exported[rows], std::to_string(rows - 1) + ",keep " + char('A' + rows - 1));
+}
+
+std::string testName(const testing::TestParamInfo<std::string>& info) {
+    std::string name = info.param;
+    std::erase_if(name, [](char c) { return !std::isalnum(c); });
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SchemaWriting,
+                         testing::Values("emptyJet4.mdb", "empty2010.accdb", "testV2003.mdb",
+                                         "testV2010.accdb"),
+                         testName);
+INSTANTIATE_TEST_SUITE_P(Files, TableChanging,
+                         testing::Values("testV2003.mdb", "testV2010.accdb",
+                                         "compIndexTestV2003.mdb"),
+                         testName);
+INSTANTIATE_TEST_SUITE_P(Files, JavaScriptReading,
+                         testing::Values("empty2010.accdb", "testV2003.mdb"), testName);
+
+} // namespace
