@@ -3,7 +3,6 @@
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/IndexCheck.h"
 #include "foundation/platform/AtomicFile.h"
-#include "foundation/platform/LockProbe.h"
 
 #include <fstream>
 #include <random>
@@ -47,7 +46,8 @@ fs::path WorkingCopy::lockFileOf(const fs::path& database) {
 }
 
 WorkingCopy::WorkingCopy(const fs::path& original) : original_(original) {
-    if (platform::lockedByAnotherProgram(lockFileOf(original)))
+    lock_ = std::make_unique<platform::DatabaseLock>(lockFileOf(original));
+    if (!lock_->held())
         throw WriteRefused("Could not use '" + original.string() + "'; file already in use.");
     copyPath_ = copyBeside(original);
     std::error_code error;

@@ -7,6 +7,7 @@
 // moment leaves the original as it was (and at worst a stale copy beside it).
 
 #include "foundation/engine/jetfile/PageFile.h"
+#include "foundation/platform/DatabaseLock.h"
 
 #include <map>
 #include <memory>
@@ -21,7 +22,8 @@ public:
 
 class WorkingCopy : public PageSource {
 public:
-    // Refuses a file whose lock file (.ldb for .mdb, .laccdb for .accdb) another program holds.
+    // Refuses a file whose lock file (.ldb for .mdb, .laccdb for .accdb) another program or
+    // another working copy holds, and holds it itself until it is destroyed.
     explicit WorkingCopy(const std::filesystem::path& original);
     // Without close(), the copy is dropped and the original stays as it was.
     ~WorkingCopy() override;
@@ -54,6 +56,8 @@ private:
     void removeCopy();
 
     std::filesystem::path original_;
+    // Held from the copy's making to the end, so that a second writer is refused.
+    std::unique_ptr<platform::DatabaseLock> lock_;
     std::filesystem::path copyPath_;
     std::unique_ptr<PageFile> copy_;
     std::map<PageNumber, Bytes> pending_;

@@ -112,9 +112,27 @@ TEST_F(WorkingCopyTest, AFileWhoseLockFileAnotherProgramHoldsIsRefused) {
                       "Could not use '" + file_.string() + "'; file already in use.");
         }
     }
-    // A lock file left behind unlocked does not keep the file from being written.
-    WorkingCopy copy(file_);
-    EXPECT_EQ(copy.pageCount(), original_.size() / pageSize);
+    // A lock file left behind unlocked does not keep the file from being written, and stays.
+    {
+        WorkingCopy copy(file_);
+        EXPECT_EQ(copy.pageCount(), original_.size() / pageSize);
+    }
+    EXPECT_TRUE(fs::exists(lock));
+}
+
+// Two writers of one file: the second is refused while the first holds its lock file, so
+// that neither replaces the file with a copy that lacks the other's changes.
+TEST_F(WorkingCopyTest, ASecondWriterIsRefusedUntilTheFirstIsDone) {
+    fs::path lock = WorkingCopy::lockFileOf(file_);
+    {
+        WorkingCopy first(file_);
+        EXPECT_TRUE(fs::exists(lock));
+        EXPECT_THROW(WorkingCopy second(file_), WriteRefused);
+        first.close();
+    }
+    EXPECT_FALSE(fs::exists(lock)); // made for the writer, gone with it
+    WorkingCopy next(file_);
+    EXPECT_EQ(next.pageCount(), original_.size() / pageSize);
 }
 
 } // namespace

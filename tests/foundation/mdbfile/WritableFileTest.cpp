@@ -87,7 +87,8 @@ protected:
         return openDatabase(parameters);
     }
     void run(Session& session, const std::u16string& sql) { session.execute(sql, {}, nullptr); }
-    // The files beside the database: the working copy while a session writes.
+    // The files beside the database: the working copy and the lock file while a session
+    // writes.
     std::size_t filesInFolder() const {
         return std::size_t(std::distance(fs::directory_iterator(folder_), {}));
     }
@@ -118,7 +119,7 @@ TEST_P(WritableFile, CreateTableWithTypesKeysAndIndexesReadsBackAfterClose) {
     ASSERT_FALSE(listed->eof());
     EXPECT_EQ(listed->fields()->item(u"Name")->value(), Variant(u"Orders"));
     EXPECT_EQ(bytesOf(file_), original);
-    EXPECT_EQ(filesInFolder(), 2u);
+    EXPECT_EQ(filesInFolder(), 3u); // the file, its working copy and its lock file
     const ino_t inode = inodeOf(file_);
     session->close();
     // Replaced whole by the verified copy, not written over in place.
@@ -351,6 +352,27 @@ TEST_P(WritableFile, ALockHeldByAnotherProgramRefusesTheFirstChange) {
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     EXPECT_EQ(bytesOf(file_), before);
+}
+
+// Two sessions changing one file: the second is refused while the first writes, so that
+// closing neither can replace the file with a copy that lacks the other's changes.
+TEST_P(WritableFile, ASecondWriterIsRefusedUntilTheFirstCloses) {
+    auto first = open();
+    auto second = open();
+    run(*first, u"CREATE TABLE [First] ([X] LONG)");
+    EXPECT_EQ(failure([&] { run(*second, u"CREATE TABLE [Second] ([X] LONG)"); }),
+              u"Could not use '" + text::fromUtf8(file_.string()) + u"'; file already in use.");
+    first->close();
+    second->close();
+    auto third = open();
+    run(*third, u"CREATE TABLE [Third] ([X] LONG)");
+    third->close();
+    auto reread = open();
+    EXPECT_NE(reread->catalog()->findTable(u"First"), nullptr);
+    EXPECT_EQ(reread->catalog()->findTable(u"Second"), nullptr);
+    EXPECT_NE(reread->catalog()->findTable(u"Third"), nullptr);
+    reread->close();
+    EXPECT_EQ(filesInFolder(), 1u); // no copy and no lock file left
 }
 
 INSTANTIATE_TEST_SUITE_P(EmptyFiles, WritableFile,
