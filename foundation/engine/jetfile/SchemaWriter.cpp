@@ -32,6 +32,10 @@ SortOrder SchemaWriter::fileSortOrder() const {
 void SchemaWriter::createTable(const catalog::Table& table) {
     if (findTable(table.name))
         throw DefinitionRefused("Table '" + text::toUtf8(table.name) + "' already exists.");
+    if (table.kind != catalog::TableKind::Local)
+        throw DefinitionRefused("Only local tables can be created here.");
+    if (!table.checks.empty())
+        throw DefinitionRefused("CHECK constraints cannot be created here.");
     TableDefinition definition = buildTableDefinition(tableSpecOf(table, fileSortOrder()));
     PropertyBlob properties = propertiesOf(table);
     PageAllocator allocator(copy_);

@@ -162,6 +162,11 @@ TEST_P(SchemaRoundTrip, AccessTableChangedFromItsModelReadsBackAsTheNewModel) {
     after.columns.front().defaultValue = u"\"first\"";
     after.columns.front().properties.push_back(
         {u"Description", daotype::text, Variant(u"Now described")});
+    // Access's primary key redefined: descending now.
+    auto primary = std::find_if(after.indexes.begin(), after.indexes.end(),
+                                [](const catalog::Index& i) { return i.primary; });
+    ASSERT_NE(primary, after.indexes.end());
+    primary->columns.at(0).descending = !primary->columns[0].descending;
     after.indexes.push_back(
         {u"ByAdded", false, true, adox::indexNullsIgnore, false, {{u"Added", false}}});
     std::erase_if(after.indexes, [&](const catalog::Index& i) {

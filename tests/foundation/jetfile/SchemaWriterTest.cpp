@@ -243,6 +243,9 @@ TEST_P(SchemaWriting, NoSuchTableAndTakenNameAreRefused) {
     catalog::Table taken = ordersTable();
     taken.name = u"MSysObjects";
     EXPECT_THROW(writer.createTable(taken), DefinitionRefused);
+    catalog::Table linked = ordersTable();
+    linked.kind = catalog::TableKind::AccessLink;
+    EXPECT_THROW(writer.createTable(linked), DefinitionRefused);
     catalog::Table attachment = ordersTable();
     attachment.columns.push_back(column(u"Files", type::attachment));
     EXPECT_THROW(writer.createTable(attachment), DefinitionRefused);
