@@ -23,7 +23,8 @@ public:
     // and the column and table properties the model carries (default value, required, allow
     // zero length, validation rule and text, and named properties such as Format,
     // DecimalPlaces, Caption, Description), hidden or not. Throws DefinitionRefused with
-    // Access's message.
+    // Access's message, and for what this writer does not make: links, CHECK constraints,
+    // indexes of relationships, attachment and multi-valued columns.
     void createTable(const catalog::Table& table);
 
     // The table, its catalog rows and properties; its pages go back to the free-page map.
@@ -31,10 +32,11 @@ public:
     void dropTable(std::u16string_view name);
 
     // The table goes from `before` to `after`, which has the same name: columns are matched by
-    // name (added, dropped, properties changed), indexes by name (added, dropped); the table's
-    // properties and hidden flag follow after. Every row
-    // is kept and every index rebuilt that the change touches. A column whose type or size
-    // changes is refused.
+    // name (added, dropped, properties changed), indexes by name (added, dropped, or built
+    // again when defined otherwise); the table's properties and hidden flag follow after, and
+    // only what differs from before is written. Every row is kept (values of added columns
+    // are null) and every index rebuilt that the change touches. A column whose type or size
+    // changes and a change of CHECK constraints are refused.
     void changeTable(const catalog::Table& before, const catalog::Table& after);
 
 private:
