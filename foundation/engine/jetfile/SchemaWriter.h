@@ -28,7 +28,7 @@ public:
     void createTable(const catalog::Table& table);
 
     // The table, its catalog rows and properties; its pages go back to the free-page map.
-    // Throws DefinitionRefused when there is no such table.
+    // Throws DefinitionRefused when there is no such table or it is part of a relationship.
     void dropTable(std::u16string_view name);
 
     // The table goes from `before` to `after`, which has the same name: columns are matched by
@@ -36,7 +36,8 @@ public:
     // again when defined otherwise); the table's properties and hidden flag follow after, and
     // only what differs from before is written. Every row is kept (values of added columns
     // are null) and every index rebuilt that the change touches. A column whose type or size
-    // changes and a change of CHECK constraints are refused.
+    // changes, a dropped column that is part of a relationship and
+    // a change of CHECK constraints are refused.
     void changeTable(const catalog::Table& before, const catalog::Table& after);
 
 private:

@@ -13,6 +13,7 @@
 #include "foundation/engine/jetfile/IndexWriter.h"
 #include "foundation/engine/jetfile/LongValueWriter.h"
 #include "foundation/engine/jetfile/Names.h"
+#include "foundation/engine/jetfile/Relationships.h"
 #include "foundation/engine/jetfile/TableBuilder.h"
 #include "foundation/engine/jetfile/TablePages.h"
 #include "foundation/engine/jetfile/TableWriter.h"
@@ -89,6 +90,10 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
         if (const catalog::Column* old = before.findColumn(c.name); old && !sameStorage(*old, c))
             throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
                                     "' cannot change its type or size here.");
+    for (const catalog::Column& c : before.columns)
+        if (!after.findColumn(c.name) && !relationshipsOf(copy_, after.name, c.name).empty())
+            throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
+                                    "' is part of one or more relationships.");
     if (!sameChecks(before, after))
         throw DefinitionRefused("CHECK constraints cannot be changed here.");
     SortOrder order = fileSortOrder();

@@ -537,6 +537,22 @@ TEST_P(SchemaWriting, DroppedMemoColumnFreesItsValues) {
     EXPECT_EQ(exported[rows], std::to_string(rows - 1) + ",keep " + char('A' + rows - 1));
 }
 
+TEST(SchemaRefusals, TablesAndColumnsOfRelationshipsStay) {
+    for (const char* name : {"indexTestV2003.mdb", "indexTestV2010.accdb"}) {
+        jettest::ScratchFile scratch(name);
+        WorkingCopy copy(scratch.path());
+        SchemaWriter writer(copy);
+        EXPECT_THROW(writer.dropTable(u"Table2"), DefinitionRefused) << name;
+        EXPECT_THROW(writer.dropTable(u"table1"), DefinitionRefused) << name;
+        catalog::Table before = modelOf(scratch.path(), u"Table1");
+        catalog::Table after = before;
+        std::erase_if(after.columns,
+                      [](const catalog::Column& c) { return c.name == u"otherfk1"; });
+        ASSERT_EQ(after.columns.size() + 1, before.columns.size()) << name;
+        EXPECT_THROW(writer.changeTable(before, after), DefinitionRefused) << name;
+    }
+}
+
 std::string testName(const testing::TestParamInfo<std::string>& info) {
     std::string name = info.param;
     std::erase_if(name, [](char c) { return !std::isalnum(c); });
