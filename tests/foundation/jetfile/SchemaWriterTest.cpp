@@ -243,6 +243,16 @@ TEST_P(SchemaWriting, NoSuchTableAndTakenNameAreRefused) {
     catalog::Table taken = ordersTable();
     taken.name = u"MSysObjects";
     EXPECT_THROW(writer.createTable(taken), DefinitionRefused);
+    std::vector<std::u16string> badNames = {u"",      u" Leading space", u"Dot.ted",
+                                            u"Bang!", u"[Bracket]",      std::u16string(65, u'x')};
+    for (const std::u16string& bad : badNames) {
+        catalog::Table badName = ordersTable();
+        badName.name = bad;
+        EXPECT_THROW(writer.createTable(badName), DefinitionRefused) << narrow(bad);
+        catalog::Table badColumn = ordersTable();
+        badColumn.columns.back().name = bad;
+        EXPECT_THROW(writer.createTable(badColumn), DefinitionRefused) << narrow(bad);
+    }
     catalog::Table linked = ordersTable();
     linked.kind = catalog::TableKind::AccessLink;
     EXPECT_THROW(writer.createTable(linked), DefinitionRefused);
