@@ -75,6 +75,9 @@ void relayout(WorkingCopy& copy, PageAllocator& allocator, TableWriter& table, T
                 values.remove(*value);
         table.replace(at, rewriteRow(row, from, table.definition()));
     }
+    for (const ColumnUsageMaps& maps : from.columnUsageMaps)
+        if (!table.definition().columnByNumber(maps.columnNumber))
+            releaseColumnMaps(copy, allocator, table.definition(), maps);
 }
 
 void rebuildAll(WorkingCopy& copy, PageAllocator& allocator, TableDefinition& table) {
