@@ -12,12 +12,8 @@ namespace {
 
 std::u16string textOf(const StoredRow& row, const TableDefinition& table,
                       std::u16string_view name) {
-    for (const ColumnDefinition& c : table.columns)
-        if (c.name == name) {
-            auto value = row.value(c);
-            return value ? decodeText(*value) : std::u16string();
-        }
-    throw FormatError("MSysRelationships has no column " + std::string(name.begin(), name.end()));
+    auto value = row.value(columnNamed(table, name));
+    return value ? decodeText(*value) : std::u16string();
 }
 
 } // namespace
