@@ -88,6 +88,8 @@ void rebuildAll(WorkingCopy& copy, PageAllocator& allocator, TableDefinition& ta
 } // namespace
 
 void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Table& after) {
+    if (!sameName(before.name, after.name))
+        throw DefinitionRefused("A table cannot be renamed here.");
     PageNumber page = tableNamed(after.name);
     for (const catalog::Column& c : after.columns)
         if (const catalog::Column* old = before.findColumn(c.name); old && !sameStorage(*old, c))

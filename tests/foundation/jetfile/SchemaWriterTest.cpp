@@ -253,6 +253,10 @@ TEST_P(SchemaWriting, NoSuchTableAndTakenNameAreRefused) {
         badColumn.columns.back().name = bad;
         EXPECT_THROW(writer.createTable(badColumn), DefinitionRefused) << narrow(bad);
     }
+    catalog::Table renamed = modelOf(scratch.path(), u"MSysObjects");
+    catalog::Table original = renamed;
+    renamed.name = u"Renamed";
+    EXPECT_THROW(writer.changeTable(original, renamed), DefinitionRefused);
     catalog::Table linked = ordersTable();
     linked.kind = catalog::TableKind::AccessLink;
     EXPECT_THROW(writer.createTable(linked), DefinitionRefused);
