@@ -43,8 +43,9 @@ void expectSameColumns(const catalog::Table& wanted, const catalog::Table& read)
         std::string where = narrow(w.name);
         EXPECT_EQ(r.name, w.name);
         EXPECT_EQ(r.type, w.type) << where;
-        if (w.type == type::varWChar || w.type == type::wChar || w.type == type::varBinary)
+        if (w.type == type::varWChar || w.type == type::wChar || w.type == type::varBinary) {
             EXPECT_EQ(r.size, w.size) << where;
+        }
         if (w.type == type::decimal) {
             EXPECT_EQ(r.precision, w.precision) << where;
             EXPECT_EQ(r.scale, w.scale) << where;

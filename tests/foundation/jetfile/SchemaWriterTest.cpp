@@ -430,14 +430,16 @@ TEST_P(SchemaWriting, CatalogRowLooksLikeTheOnesAccessWrites) {
     EXPECT_EQ(field(*created, "Type"), "1");
     EXPECT_EQ(field(*created, "Flags"), "0");
     EXPECT_FALSE(field(*created, "Owner").empty());
-    if (!userOwners.empty())
+    if (!userOwners.empty()) {
         EXPECT_TRUE(userOwners.count(field(*created, "Owner"))) << field(*created, "Owner");
+    }
     EXPECT_EQ(field(*created, "DateCreate"), field(*created, "DateUpdate"));
 
     // The permissions Access gave the table it made in this file.
-    if (PageNumber accessTable = definitionPageOf(scratch.path(), u"Table1"))
+    if (PageNumber accessTable = definitionPageOf(scratch.path(), u"Table1")) {
         EXPECT_EQ(permissions(scratch.path(), definitionPageOf(scratch.path(), u"Kelvor Orders")),
                   permissions(scratch.path(), accessTable));
+    }
 }
 
 TEST_P(JavaScriptReading, ReadsTheWrittenFile) {
