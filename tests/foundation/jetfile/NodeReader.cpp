@@ -27,8 +27,9 @@ bool installed(const fs::path& folder) {
     if (!runCommand("node --version").succeeded)
         return false;
     fs::create_directories(folder);
-    runCommand("npm install --no-audit --no-fund --silent --prefix '" + folder.string() +
-               "' mdb-reader@3.2.0");
+    // Without a registry to reach, npm would wait long; the check is then skipped.
+    runCommand("timeout 120 npm install --no-audit --no-fund --silent --prefix '" +
+               folder.string() + "' mdb-reader@3.2.0");
     return fs::exists(folder / "node_modules" / "mdb-reader");
 }
 
