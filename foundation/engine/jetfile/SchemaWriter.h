@@ -4,7 +4,9 @@
 // copy: the table definition pages, the rows and index B-trees a change touches, the table's
 // row in MSysObjects with its property blob, and what Access writes beside a new object. Each
 // call writes the pages of one change and leaves committing or discarding them to the caller;
-// after a call that throws, the caller discards the statement's pages.
+// after a call that throws, the caller discards the statement's pages. Each call reads the
+// free-page map afresh through an allocator of its own, so no other PageAllocator over the
+// copy may be in use across a call.
 
 #include "foundation/engine/api/CatalogModel.h"
 #include "foundation/engine/jetfile/HeaderPage.h"
