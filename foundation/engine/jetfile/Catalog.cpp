@@ -14,14 +14,14 @@ constexpr std::uint32_t idPageMask = 0x00FFFFFF;
 // An overflow row may point to another overflow row; a longer chain means a damaged file.
 constexpr int maxOverflowHops = 8;
 
+} // namespace
+
 const ColumnDefinition& columnNamed(const TableDefinition& table, std::u16string_view name) {
     for (const ColumnDefinition& c : table.columns)
         if (c.name == name)
             return c;
-    throw FormatError("the catalog has no column " + std::string(name.begin(), name.end()));
+    throw FormatError("a system table has no column " + std::string(name.begin(), name.end()));
 }
-
-} // namespace
 
 std::optional<StoredRow> readRow(const PageSource& file, const TableDefinition& table,
                                  std::uint32_t pageNumber, std::uint8_t row) {

@@ -17,6 +17,9 @@ struct CatalogTable {
     PageNumber definitionPage = 0;
 };
 
+// The column of a system table; a FormatError when the table lacks it.
+const ColumnDefinition& columnNamed(const TableDefinition& table, std::u16string_view name);
+
 // Local and system tables (MSysObjects rows of type 1).
 std::vector<CatalogTable> listTables(const PageSource& file);
 

@@ -32,13 +32,6 @@ PageNumber definitionPageOf(const PageSource& file, std::u16string_view name) {
     throw FormatError("the file has no system table " + std::string(name.begin(), name.end()));
 }
 
-const ColumnDefinition& columnNamed(const TableDefinition& table, std::u16string_view name) {
-    for (const ColumnDefinition& c : table.columns)
-        if (c.name == name)
-            return c;
-    throw FormatError("a system table has no column " + std::string(name.begin(), name.end()));
-}
-
 // Local time, as Access stamps its objects.
 Bytes now() {
     std::time_t t = std::time(nullptr);

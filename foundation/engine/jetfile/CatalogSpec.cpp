@@ -3,6 +3,8 @@
 #include "foundation/engine/api/Codes.h"
 #include "foundation/text/WideString.h"
 
+#include <algorithm>
+
 namespace engine::jetfile {
 
 namespace {
@@ -53,6 +55,21 @@ std::optional<StoredType> storedType(int adoxType) {
     }
 }
 
+constexpr std::size_t maxNameLength = 64;
+
+// The engine's rule for the names of tables, columns and indexes.
+void checkName(std::u16string_view name) {
+    bool valid =
+        !name.empty() && name.size() <= maxNameLength && name.front() != u' ' &&
+        std::none_of(name.begin(), name.end(), [](char16_t c) {
+            return c < 0x20 || c == u'.' || c == u'!' || c == u'`' || c == u'[' || c == u']';
+        });
+    if (!valid)
+        throw DefinitionRefused("'" + text::toUtf8(name) +
+                                "' is not a valid name. Make sure that it does not include "
+                                "invalid characters or punctuation and that it is not too long.");
+}
+
 std::uint16_t storedLength(const catalog::Column& c, std::uint8_t stored) {
     if (stored == column::text)
         return std::uint16_t(2 * (c.size > 0 ? c.size : defaultTextCharacters));
@@ -62,6 +79,7 @@ std::uint16_t storedLength(const catalog::Column& c, std::uint8_t stored) {
 } // namespace
 
 ColumnSpec columnSpecOf(const catalog::Column& c, SortOrder fileOrder) {
+    checkName(c.name);
     std::optional<StoredType> stored = storedType(c.type);
     if (!stored || c.multiValueType != 0)
         throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
@@ -84,6 +102,7 @@ ColumnSpec columnSpecOf(const catalog::Column& c, SortOrder fileOrder) {
 }
 
 IndexSpec indexSpecOf(const catalog::Index& index) {
+    checkName(index.name);
     IndexSpec spec;
     spec.name = index.name;
     for (const catalog::IndexColumn& c : index.columns)
@@ -97,6 +116,7 @@ IndexSpec indexSpecOf(const catalog::Index& index) {
 }
 
 TableSpec tableSpecOf(const catalog::Table& table, SortOrder fileOrder) {
+    checkName(table.name);
     TableSpec spec;
     spec.name = table.name;
     for (const catalog::Column& c : table.columns)

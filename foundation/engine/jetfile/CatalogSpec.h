@@ -8,7 +8,8 @@
 
 namespace engine::jetfile {
 
-// Throws DefinitionRefused for a type the writer does not make.
+// Throws DefinitionRefused for a type the writer does not make, and for a name the engine
+// refuses (empty, longer than 64, a leading space, control characters or . ! ` [ ]).
 ColumnSpec columnSpecOf(const catalog::Column& column, SortOrder fileOrder);
 IndexSpec indexSpecOf(const catalog::Index& index);
 TableSpec tableSpecOf(const catalog::Table& table, SortOrder fileOrder);

@@ -5,6 +5,7 @@
 #include "foundation/engine/jetfile/CatalogRows.h"
 #include "foundation/engine/jetfile/CatalogSpec.h"
 #include "foundation/engine/jetfile/Names.h"
+#include "foundation/engine/jetfile/Relationships.h"
 #include "foundation/engine/jetfile/TableBuilder.h"
 #include "foundation/engine/jetfile/TablePages.h"
 #include "foundation/text/WideString.h"
@@ -32,6 +33,10 @@ SortOrder SchemaWriter::fileSortOrder() const {
 void SchemaWriter::createTable(const catalog::Table& table) {
     if (findTable(table.name))
         throw DefinitionRefused("Table '" + text::toUtf8(table.name) + "' already exists.");
+    if (table.kind != catalog::TableKind::Local)
+        throw DefinitionRefused("Only local tables can be created here.");
+    if (!table.checks.empty())
+        throw DefinitionRefused("CHECK constraints cannot be created here.");
     TableDefinition definition = buildTableDefinition(tableSpecOf(table, fileSortOrder()));
     PropertyBlob properties = propertiesOf(table);
     PageAllocator allocator(copy_);
@@ -43,6 +48,9 @@ void SchemaWriter::createTable(const catalog::Table& table) {
 
 void SchemaWriter::dropTable(std::u16string_view name) {
     PageNumber page = tableNamed(name);
+    if (!relationshipsOf(copy_, name).empty())
+        throw DefinitionRefused("Table '" + text::toUtf8(name) +
+                                "' is part of one or more relationships.");
     TableDefinition definition = TableDefinition::read(copy_, page);
     PageAllocator allocator(copy_);
     CatalogRows catalog(copy_, allocator);

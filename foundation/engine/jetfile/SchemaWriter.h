@@ -4,7 +4,9 @@
 // copy: the table definition pages, the rows and index B-trees a change touches, the table's
 // row in MSysObjects with its property blob, and what Access writes beside a new object. Each
 // call writes the pages of one change and leaves committing or discarding them to the caller;
-// after a call that throws, the caller discards the statement's pages.
+// after a call that throws, the caller discards the statement's pages. Each call reads the
+// free-page map afresh through an allocator of its own, so no other PageAllocator over the
+// copy may be in use across a call.
 
 #include "foundation/engine/api/CatalogModel.h"
 #include "foundation/engine/jetfile/HeaderPage.h"
@@ -23,18 +25,21 @@ public:
     // and the column and table properties the model carries (default value, required, allow
     // zero length, validation rule and text, and named properties such as Format,
     // DecimalPlaces, Caption, Description), hidden or not. Throws DefinitionRefused with
-    // Access's message.
+    // Access's message, and for what this writer does not make: links, CHECK constraints,
+    // indexes of relationships, attachment and multi-valued columns.
     void createTable(const catalog::Table& table);
 
     // The table, its catalog rows and properties; its pages go back to the free-page map.
-    // Throws DefinitionRefused when there is no such table.
+    // Throws DefinitionRefused when there is no such table or it is part of a relationship.
     void dropTable(std::u16string_view name);
 
     // The table goes from `before` to `after`, which has the same name: columns are matched by
-    // name (added, dropped, properties changed), indexes by name (added, dropped); the table's
-    // properties and hidden flag follow after. Every row
-    // is kept and every index rebuilt that the change touches. A column whose type or size
-    // changes is refused.
+    // name (added, dropped, properties changed), indexes by name (added, dropped, or built
+    // again when defined otherwise); the table's properties and hidden flag follow after, and
+    // only what differs from before is written. Every row is kept (values of added columns
+    // are null) and every index rebuilt that the change touches. A column whose type or size
+    // changes, a dropped column that is part of a relationship and
+    // a change of CHECK constraints are refused.
     void changeTable(const catalog::Table& before, const catalog::Table& after);
 
 private:

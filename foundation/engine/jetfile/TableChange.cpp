@@ -12,6 +12,8 @@
 #include "foundation/engine/jetfile/IndexChange.h"
 #include "foundation/engine/jetfile/IndexWriter.h"
 #include "foundation/engine/jetfile/LongValueWriter.h"
+#include "foundation/engine/jetfile/Names.h"
+#include "foundation/engine/jetfile/Relationships.h"
 #include "foundation/engine/jetfile/TableBuilder.h"
 #include "foundation/engine/jetfile/TablePages.h"
 #include "foundation/engine/jetfile/TableWriter.h"
@@ -25,6 +27,33 @@ bool sameStorage(const catalog::Column& a, const catalog::Column& b) {
     return a.type == b.type && a.size == b.size && a.precision == b.precision &&
            a.scale == b.scale && a.fixedLength == b.fixedLength &&
            a.autoIncrement == b.autoIncrement && a.compressed == b.compressed;
+}
+
+bool sameIndex(const catalog::Index& a, const catalog::Index& b) {
+    if (a.primary != b.primary || a.unique != b.unique || a.nulls != b.nulls ||
+        a.foreign != b.foreign || a.columns.size() != b.columns.size())
+        return false;
+    for (std::size_t i = 0; i < a.columns.size(); ++i)
+        if (!sameName(a.columns[i].name, b.columns[i].name) ||
+            a.columns[i].descending != b.columns[i].descending)
+            return false;
+    return true;
+}
+
+// Whether the table has no index of that name defined that way: one to drop when before
+// lacks it in after, one to add when after lacks it in before.
+bool lacksIndex(const catalog::Table& table, const catalog::Index& index) {
+    const catalog::Index* same = table.findIndex(index.name);
+    return same == nullptr || !sameIndex(*same, index);
+}
+
+bool sameChecks(const catalog::Table& a, const catalog::Table& b) {
+    if (a.checks.size() != b.checks.size())
+        return false;
+    for (std::size_t i = 0; i < a.checks.size(); ++i)
+        if (a.checks[i].name != b.checks[i].name || a.checks[i].clause != b.checks[i].clause)
+            return false;
+    return true;
 }
 
 // Every row of the table laid out again for the new definition, each keeping its place, in
@@ -46,6 +75,9 @@ void relayout(WorkingCopy& copy, PageAllocator& allocator, TableWriter& table, T
                 values.remove(*value);
         table.replace(at, rewriteRow(row, from, table.definition()));
     }
+    for (const ColumnUsageMaps& maps : from.columnUsageMaps)
+        if (!table.definition().columnByNumber(maps.columnNumber))
+            releaseColumnMaps(copy, allocator, table.definition(), maps);
 }
 
 void rebuildAll(WorkingCopy& copy, PageAllocator& allocator, TableDefinition& table) {
@@ -56,18 +88,26 @@ void rebuildAll(WorkingCopy& copy, PageAllocator& allocator, TableDefinition& ta
 } // namespace
 
 void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Table& after) {
+    if (!sameName(before.name, after.name))
+        throw DefinitionRefused("A table cannot be renamed here.");
     PageNumber page = tableNamed(after.name);
     for (const catalog::Column& c : after.columns)
         if (const catalog::Column* old = before.findColumn(c.name); old && !sameStorage(*old, c))
             throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
                                     "' cannot change its type or size here.");
+    for (const catalog::Column& c : before.columns)
+        if (!after.findColumn(c.name) && !relationshipsOf(copy_, after.name, c.name).empty())
+            throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
+                                    "' is part of one or more relationships.");
+    if (!sameChecks(before, after))
+        throw DefinitionRefused("CHECK constraints cannot be changed here.");
     SortOrder order = fileSortOrder();
     PageAllocator allocator(copy_);
     TableWriter table(copy_, allocator, page);
     TableDefinition& definition = table.definition();
 
     for (const catalog::Index& index : before.indexes)
-        if (!after.findIndex(index.name))
+        if (lacksIndex(after, index))
             if (std::optional<PhysicalIndex> tree = dropIndex(definition, index.name))
                 releaseIndexPages(copy_, allocator, definition, *tree);
 
@@ -92,7 +132,7 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
     }
 
     for (const catalog::Index& index : after.indexes)
-        if (!before.findIndex(index.name)) {
+        if (lacksIndex(before, index)) {
             if (index.foreign)
                 throw DefinitionRefused("Index '" + text::toUtf8(index.name) +
                                         "' backs a relationship, which this writer cannot make.");

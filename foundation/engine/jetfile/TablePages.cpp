@@ -97,6 +97,25 @@ void addRowPages(const PageSource& file, const std::vector<std::uint32_t>& rows,
     }
 }
 
+// Deletes a usage map row the table no longer lists; its map pages, and its row's page once no
+// map of the table is left on it, join the pages to free.
+void dropMapRow(WorkingCopy& copy, const TableDefinition& table, std::uint32_t rowPointer,
+                std::set<PageNumber>& pages) {
+    if (rowPointer == 0)
+        return;
+    addMapPages(copy, rowPointer, pages);
+    RowPointer row = RowPointer::fromStored(rowPointer);
+    DataPage mapPage = DataPage::decode(copy.read(row.page));
+    mapPage.rows.at(row.row).deleted = true;
+    copy.write(row.page, mapPage.encode());
+    std::vector<std::uint32_t> others = mapRows(table);
+    bool shared = std::any_of(others.begin(), others.end(), [&](std::uint32_t other) {
+        return RowPointer::fromStored(other).page == row.page;
+    });
+    if (!shared)
+        addRowPages(copy, {rowPointer}, pages);
+}
+
 } // namespace
 
 void allocateTablePages(WorkingCopy& copy, PageAllocator& allocator, TableDefinition& table) {
@@ -145,18 +164,15 @@ void releaseIndexPages(WorkingCopy& copy, PageAllocator& allocator, const TableD
                        const PhysicalIndex& index) {
     std::vector<PageNumber> tree = indexTreePages(copy, index.rootPage);
     std::set<PageNumber> pages(tree.begin(), tree.end());
-    addMapPages(copy, index.usageMap, pages);
-    std::vector<std::uint32_t> others = mapRows(table);
-    std::erase(others, index.usageMap);
-    RowPointer row = RowPointer::fromStored(index.usageMap);
-    DataPage mapPage = DataPage::decode(copy.read(row.page));
-    mapPage.rows.at(row.row).deleted = true;
-    copy.write(row.page, mapPage.encode());
-    bool shared = std::any_of(others.begin(), others.end(), [&](std::uint32_t other) {
-        return RowPointer::fromStored(other).page == row.page;
-    });
-    if (!shared)
-        addRowPages(copy, {index.usageMap}, pages);
+    dropMapRow(copy, table, index.usageMap, pages);
+    releaseAll(allocator, std::move(pages));
+}
+
+void releaseColumnMaps(WorkingCopy& copy, PageAllocator& allocator, const TableDefinition& table,
+                       const ColumnUsageMaps& maps) {
+    std::set<PageNumber> pages;
+    dropMapRow(copy, table, maps.usedPages, pages);
+    dropMapRow(copy, table, maps.freePages, pages);
     releaseAll(allocator, std::move(pages));
 }
 

@@ -26,9 +26,14 @@ void allocateColumnMaps(WorkingCopy& copy, PageAllocator& allocator, TableDefini
 // last ones freed when it shrinks) and writes it.
 void writeDefinition(WorkingCopy& copy, PageAllocator& allocator, TableDefinition& table);
 
-// A B-tree leaves the table: its pages and its usage map row's page, once no map is left on it.
+// A B-tree the table no longer lists: its pages, its usage map row and the row's page once no
+// map of the table is left on it.
 void releaseIndexPages(WorkingCopy& copy, PageAllocator& allocator, const TableDefinition& table,
                        const PhysicalIndex& index);
+
+// The usage maps of a long-value column dropped from the table.
+void releaseColumnMaps(WorkingCopy& copy, PageAllocator& allocator, const TableDefinition& table,
+                       const ColumnUsageMaps& maps);
 
 // Every page of the table goes back to the free-page map: the chain, the data and long-value
 // pages its maps list, the B-trees, and the pages of its usage maps.

@@ -243,6 +243,23 @@ TEST_P(SchemaWriting, NoSuchTableAndTakenNameAreRefused) {
     catalog::Table taken = ordersTable();
     taken.name = u"MSysObjects";
     EXPECT_THROW(writer.createTable(taken), DefinitionRefused);
+    std::vector<std::u16string> badNames = {u"",      u" Leading space", u"Dot.ted",
+                                            u"Bang!", u"[Bracket]",      std::u16string(65, u'x')};
+    for (const std::u16string& bad : badNames) {
+        catalog::Table badName = ordersTable();
+        badName.name = bad;
+        EXPECT_THROW(writer.createTable(badName), DefinitionRefused) << narrow(bad);
+        catalog::Table badColumn = ordersTable();
+        badColumn.columns.back().name = bad;
+        EXPECT_THROW(writer.createTable(badColumn), DefinitionRefused) << narrow(bad);
+    }
+    catalog::Table renamed = modelOf(scratch.path(), u"MSysObjects");
+    catalog::Table original = renamed;
+    renamed.name = u"Renamed";
+    EXPECT_THROW(writer.changeTable(original, renamed), DefinitionRefused);
+    catalog::Table linked = ordersTable();
+    linked.kind = catalog::TableKind::AccessLink;
+    EXPECT_THROW(writer.createTable(linked), DefinitionRefused);
     catalog::Table attachment = ordersTable();
     attachment.columns.push_back(column(u"Files", type::attachment));
     EXPECT_THROW(writer.createTable(attachment), DefinitionRefused);
@@ -413,14 +430,16 @@ TEST_P(SchemaWriting, CatalogRowLooksLikeTheOnesAccessWrites) {
     EXPECT_EQ(field(*created, "Type"), "1");
     EXPECT_EQ(field(*created, "Flags"), "0");
     EXPECT_FALSE(field(*created, "Owner").empty());
-    if (!userOwners.empty())
+    if (!userOwners.empty()) {
         EXPECT_TRUE(userOwners.count(field(*created, "Owner"))) << field(*created, "Owner");
+    }
     EXPECT_EQ(field(*created, "DateCreate"), field(*created, "DateUpdate"));
 
     // The permissions Access gave the table it made in this file.
-    if (PageNumber accessTable = definitionPageOf(scratch.path(), u"Table1"))
+    if (PageNumber accessTable = definitionPageOf(scratch.path(), u"Table1")) {
         EXPECT_EQ(permissions(scratch.path(), definitionPageOf(scratch.path(), u"Kelvor Orders")),
                   permissions(scratch.path(), accessTable));
+    }
 }
 
 TEST_P(JavaScriptReading, ReadsTheWrittenFile) {
@@ -532,6 +551,22 @@ TEST_P(SchemaWriting, DroppedMemoColumnFreesItsValues) {
     EXPECT_EQ(exported[0], "Id,Keep");
     EXPECT_EQ(exported[1], "0,keep A");
     EXPECT_EQ(exported[rows], std::to_string(rows - 1) + ",keep " + char('A' + rows - 1));
+}
+
+TEST(SchemaRefusals, TablesAndColumnsOfRelationshipsStay) {
+    for (const char* name : {"indexTestV2003.mdb", "indexTestV2010.accdb"}) {
+        jettest::ScratchFile scratch(name);
+        WorkingCopy copy(scratch.path());
+        SchemaWriter writer(copy);
+        EXPECT_THROW(writer.dropTable(u"Table2"), DefinitionRefused) << name;
+        EXPECT_THROW(writer.dropTable(u"table1"), DefinitionRefused) << name;
+        catalog::Table before = modelOf(scratch.path(), u"Table1");
+        catalog::Table after = before;
+        std::erase_if(after.columns,
+                      [](const catalog::Column& c) { return c.name == u"otherfk1"; });
+        ASSERT_EQ(after.columns.size() + 1, before.columns.size()) << name;
+        EXPECT_THROW(writer.changeTable(before, after), DefinitionRefused) << name;
+    }
 }
 
 std::string testName(const testing::TestParamInfo<std::string>& info) {
