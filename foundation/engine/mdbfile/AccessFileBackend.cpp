@@ -32,7 +32,8 @@ std::shared_ptr<Session> AccessFileBackend::open(const OpenParameters& parameter
     std::shared_ptr<const FileSnapshot> snapshot = reader_.snapshotOf(parameters.path);
     if (!pageStoreWrites(parameters.path))
         return std::make_shared<MdbFileSession>(std::move(snapshot));
-    return std::make_shared<AccessFileSession>(parameters.path, std::move(snapshot), readLimit_);
+    return std::make_shared<AccessFileSession>(files_.attach(parameters.path, std::move(snapshot)),
+                                               readLimit_);
 }
 
 } // namespace engine::mdbfile

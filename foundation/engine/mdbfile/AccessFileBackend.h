@@ -5,6 +5,7 @@
 // files this user may not write open too and refuse their first change as read only.
 
 #include "foundation/engine/mdbfile/MdbFileBackend.h"
+#include "foundation/engine/mdbfile/SharedFile.h"
 
 namespace engine::mdbfile {
 
@@ -19,6 +20,7 @@ public:
 private:
     std::chrono::milliseconds readLimit_;
     MdbFileBackend reader_;
+    SharedFiles files_;
 };
 
 } // namespace engine::mdbfile

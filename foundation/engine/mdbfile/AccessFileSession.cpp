@@ -35,13 +35,24 @@ template <class Work> void asEngineError(Work work) {
 
 } // namespace
 
-AccessFileSession::AccessFileSession(std::u16string path,
-                                     std::shared_ptr<const FileSnapshot> snapshot,
+AccessFileSession::AccessFileSession(std::shared_ptr<SharedFile> file,
                                      std::chrono::milliseconds readLimit)
-    : path_(std::move(path)), readLimit_(readLimit), snapshot_(std::move(snapshot)),
-      model_(snapshot_->catalog) {}
+    : file_(std::move(file)), readLimit_(readLimit), model_(committed()) {}
 
-AccessFileSession::~AccessFileSession() = default;
+// The last session dropped without close() leaves the file as it was, unless another session
+// of it closed, asking for its changes to be kept.
+AccessFileSession::~AccessFileSession() {
+    if (!open_ || --file_->openSessions > 0)
+        return;
+    std::unique_ptr<jetfile::WorkingCopy> copy = std::move(file_->copy);
+    if (!copy || !file_->changed || !file_->closeAsked)
+        return;
+    try {
+        copy->close();
+    } catch (const std::exception&) {
+        // The file stays as it was; nobody is left to tell.
+    }
+}
 
 void AccessFileSession::requireOpen() const {
     if (!open_)
@@ -52,26 +63,26 @@ std::shared_ptr<const catalog::Catalog> AccessFileSession::catalog() {
     requireOpen();
     if (transaction_ && !transaction_->empty())
         return std::make_shared<const catalog::Catalog>(model_);
-    return std::shared_ptr<const catalog::Catalog>(snapshot_, &snapshot_->catalog);
+    return std::shared_ptr<const catalog::Catalog>(file_->snapshot, &committed());
 }
 
 jetfile::WorkingCopy& AccessFileSession::workingCopy() {
-    if (copy_)
-        return *copy_;
-    fs::path file(text::toUtf8(path_));
+    if (file_->copy)
+        return *file_->copy;
+    fs::path file(text::toUtf8(file_->path));
     if (platform::lockedByAnotherProgram(jetfile::WorkingCopy::lockFileOf(file)))
-        throw errors::fileInUse(path_);
+        throw errors::fileInUse(file_->path);
     // A file nobody may write stays read only, for a user who could write it anyway too.
     struct stat info {};
     if (::stat(file.c_str(), &info) != 0 || !(info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) ||
         ::access(file.c_str(), W_OK) != 0)
         throw errors::readOnly();
     try {
-        copy_ = std::make_unique<jetfile::WorkingCopy>(file);
+        file_->copy = std::make_unique<jetfile::WorkingCopy>(file);
     } catch (const std::exception&) {
         throw errors::readOnly();
     }
-    return *copy_;
+    return *file_->copy;
 }
 
 void AccessFileSession::apply(const Change& change) {
@@ -85,6 +96,8 @@ void AccessFileSession::apply(const Change& change) {
 
 void AccessFileSession::change(Change change) {
     requireOpen();
+    if (!transaction_)
+        model_ = committed(); // another session of the file may have changed it
     jetfile::WorkingCopy& copy = workingCopy();
     try {
         apply(change);
@@ -92,7 +105,7 @@ void AccessFileSession::change(Change change) {
         // The failed change's pages go, and with them those of the transaction's earlier
         // changes, which are made again: they succeeded on this same state before.
         copy.discardStatement();
-        model_ = snapshot_->catalog;
+        model_ = committed();
         if (transaction_)
             for (const Change& earlier : *transaction_)
                 apply(earlier);
@@ -106,16 +119,16 @@ void AccessFileSession::change(Change change) {
 }
 
 void AccessFileSession::commitChanges() {
-    asEngineError([&] { copy_->commitStatement(); });
-    changed_ = true;
+    asEngineError([&] { file_->copy->commitStatement(); });
+    file_->changed = true;
     bool timedOut = false;
     std::shared_ptr<const FileSnapshot> read =
-        readIsolated(copy_->copyPath().string(), readLimit_, timedOut);
+        readIsolated(file_->copy->copyPath().string(), readLimit_, timedOut);
     if (!read)
         throw EngineError(status::unspecified,
-                          u"The changed file '" + path_ + u"' could not be read back.");
-    snapshot_ = std::move(read);
-    model_ = snapshot_->catalog;
+                          u"The changed file '" + file_->path + u"' could not be read back.");
+    file_->snapshot = std::move(read);
+    model_ = committed();
 }
 
 std::shared_ptr<ado::Recordset> AccessFileSession::execute(const std::u16string& sql,
@@ -125,7 +138,7 @@ std::shared_ptr<ado::Recordset> AccessFileSession::execute(const std::u16string&
     if (embedded::isDataStatement(sql)) {
         if (auto part = unsupportedQuery(sql, model_))
             throw notSupported(*part);
-        return MdbFileSession(snapshot_).execute(sql, parameters, recordsAffected);
+        return MdbFileSession(file_->snapshot).execute(sql, parameters, recordsAffected);
     }
     embedded::ddl::Statement statement = embedded::parseDdl(sql);
     if (auto part = unsupportedPart(statement, sql))
@@ -178,6 +191,7 @@ void AccessFileSession::beginTransaction() {
     if (transaction_)
         throw EngineError(status::unspecified, u"A transaction is already open.");
     transaction_.emplace();
+    model_ = committed();
 }
 
 void AccessFileSession::commitTransaction() {
@@ -195,18 +209,25 @@ void AccessFileSession::rollbackTransaction() {
     if (!transaction_)
         throw EngineError(status::unspecified, u"No transaction is open.");
     transaction_.reset();
-    if (copy_)
-        copy_->discardStatement();
-    model_ = snapshot_->catalog;
+    if (file_->copy)
+        file_->copy->discardStatement();
+    model_ = committed();
 }
 
 void AccessFileSession::close() {
     requireOpen();
     open_ = false;
-    transaction_.reset(); // closing rolls it back
-    std::unique_ptr<jetfile::WorkingCopy> copy = std::move(copy_);
-    if (!copy || !changed_)
+    if (transaction_ && file_->copy)
+        file_->copy->discardStatement(); // closing rolls it back
+    transaction_.reset();
+    if (--file_->openSessions > 0) {
+        file_->closeAsked = file_->closeAsked || file_->changed;
         return;
+    }
+    std::unique_ptr<jetfile::WorkingCopy> copy = std::move(file_->copy);
+    if (!copy || !file_->changed)
+        return;
+    file_->changed = false;
     asEngineError([&] { copy->close(); });
 }
 

@@ -6,11 +6,14 @@
 // beside the file, made at the first change. Each statement or object-model write is
 // committed to the copy whole or not at all; a transaction's changes are committed together
 // (until then catalog() shows them, MSysObjects selects not yet).
-// close() reads the copy back and replaces the file with it; without close() the file stays as
-// it was. What the page store does not write yet fails with notSupported() and changes nothing.
+// The sessions of one file in this program share the copy and the committed state (SharedFile),
+// so each sees the others' committed changes; when the last of them closes, the copy is read
+// back and replaces the file; without close() the file stays as it was. One transaction at a
+// time among them. What the page store does not write yet fails with notSupported() and
+// changes nothing.
 
 #include "foundation/engine/api/Backend.h"
-#include "foundation/engine/mdbfile/FileSnapshot.h"
+#include "foundation/engine/mdbfile/SharedFile.h"
 
 #include <chrono>
 #include <filesystem>
@@ -23,17 +26,11 @@ namespace engine::embedded {
 class SchemaEditor;
 }
 
-namespace engine::jetfile {
-class WorkingCopy;
-}
-
 namespace engine::mdbfile {
 
 class AccessFileSession : public Session {
 public:
-    // snapshot: the file as read when it was opened.
-    AccessFileSession(std::u16string path, std::shared_ptr<const FileSnapshot> snapshot,
-                      std::chrono::milliseconds readLimit);
+    AccessFileSession(std::shared_ptr<SharedFile> file, std::chrono::milliseconds readLimit);
     ~AccessFileSession() override;
 
     std::shared_ptr<const catalog::Catalog> catalog() override;
@@ -71,13 +68,12 @@ private:
     void apply(const Change& change);
     void commitChanges();
 
-    std::u16string path_;
+    const catalog::Catalog& committed() const { return file_->snapshot->catalog; }
+
+    std::shared_ptr<SharedFile> file_;
     std::chrono::milliseconds readLimit_;
-    std::shared_ptr<const FileSnapshot> snapshot_; // as the last committed change left the file
-    catalog::Catalog model_; // the snapshot's catalog with the open transaction's changes
-    std::unique_ptr<jetfile::WorkingCopy> copy_;
+    catalog::Catalog model_; // the committed catalog with the open transaction's changes
     std::optional<std::vector<Change>> transaction_; // the changes made since it began
-    bool changed_ = false;                           // the copy differs from the file
     bool open_ = true;
 };
 

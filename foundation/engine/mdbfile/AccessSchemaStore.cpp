@@ -32,6 +32,16 @@ void refuseRelationsAndChecks(const embedded::TableEdit& edit) {
         throw notSupported(u"A CHECK constraint");
 }
 
+// Attachment and multi-valued fields keep their values in tables of their own, which the page
+// store does not make yet. Those a table already has stay as they are.
+void refuseComplexColumns(const catalog::Table& after, const catalog::Table* before) {
+    for (const catalog::Column& column : after.columns) {
+        bool complex = column.type == engine::type::attachment || column.multiValueType != 0;
+        if (complex && !(before && before->findColumn(column.name)))
+            throw notSupported(u"An attachment or multi-valued field");
+    }
+}
+
 } // namespace
 
 std::optional<catalog::Table> AccessSchemaStore::loadTable(std::u16string_view name) {
@@ -63,6 +73,7 @@ std::optional<catalog::Relation> AccessSchemaStore::loadRelation(std::u16string_
 
 void AccessSchemaStore::createTable(const embedded::TableEdit& edit) {
     refuseRelationsAndChecks(edit);
+    refuseComplexColumns(edit.after, nullptr);
     writer_.createTable(edit.after);
     catalog_.tables.push_back(edit.after);
 }
@@ -70,12 +81,14 @@ void AccessSchemaStore::createTable(const embedded::TableEdit& edit) {
 void AccessSchemaStore::appendTable(const catalog::Table& table) {
     if (table.kind != catalog::TableKind::Local)
         throw notSupported(u"A linked table");
+    refuseComplexColumns(table, nullptr);
     writer_.createTable(table);
     catalog_.tables.push_back(table);
 }
 
 void AccessSchemaStore::changeTable(const embedded::TableEdit& edit) {
     refuseRelationsAndChecks(edit);
+    refuseComplexColumns(edit.after, &edit.before);
     if (!edit.renamed.empty())
         throw notSupported(u"Renaming a column");
     for (const catalog::Column& column : edit.after.columns)
