@@ -61,7 +61,67 @@ std::string bytesOfFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The tables of an Access file as libmdb lists them, one name a line.
+std::string mdbTables(const std::filesystem::path& file) {
+    std::string command = "mdb-tables -1 '" + file.string() + "' 2>/dev/null";
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
 } // namespace
+
+// kelrun killed at random moments while it changes a real Access file: the file is each time
+// the one it was, byte for byte, or the one a whole run makes; a kill never leaves it half
+// written, because the run writes into a copy that takes the file's place only at the end.
+TEST(AccessFileKillTest, AKilledRunLeavesTheFileAsItWasOrWhole) {
+    TempFolder folder;
+    std::filesystem::path target = folder / "db.mdb";
+    std::filesystem::path script = folder / "changes.sql";
+    std::string text;
+    for (int t = 0; t < 12; ++t)
+        text += "CREATE TABLE [K" + std::to_string(t) +
+                "] ([Id] LONG NOT NULL, [Name] TEXT(40), CONSTRAINT [PK_K" + std::to_string(t) +
+                "] PRIMARY KEY ([Id]));\r\nCREATE INDEX [ByName" + std::to_string(t) + "] ON [K" +
+                std::to_string(t) + "] ([Name]);\r\n";
+    text += "ALTER TABLE [Table1] ADD COLUMN [Added] TEXT(20);\r\n";
+    std::ofstream(script, std::ios::binary) << text;
+    auto fresh = [&] {
+        std::filesystem::copy_file(KEL_ACCESS_DATA_DIR "/testV2003.mdb", target,
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::permissions(target, std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::owner_write);
+    };
+    fresh();
+    const std::string original = bytesOfFile(target);
+    const std::string originalTables = mdbTables(target);
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_FALSE(
+        killscenario::runAndKill(KEL_BIN_DIR "/kelrun", script, target, std::chrono::seconds(60)));
+    auto span = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    const std::string wholeTables = mdbTables(target);
+    ASSERT_NE(wholeTables, originalTables);
+    ASSERT_NE(wholeTables.find("K11\n"), std::string::npos);
+
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<long> moment(0, span.count());
+    int killed = 0;
+    for (int kill = 0; kill < 4; ++kill) {
+        fresh();
+        auto delay = std::chrono::microseconds(moment(random));
+        SCOPED_TRACE("kill after " + std::to_string(delay.count()) + " us");
+        killed += killscenario::runAndKill(KEL_BIN_DIR "/kelrun", script, target, delay);
+        bool asItWas = bytesOfFile(target) == original;
+        EXPECT_TRUE(asItWas || mdbTables(target) == wholeTables);
+    }
+    EXPECT_GE(killed, 1);
+}
 
 // The file-size limit stands in for a full disk: kelrun on a growing database reports the
 // failed statement with the engine's message, and what it leaves opens, passes the integrity check
