@@ -54,9 +54,16 @@ void forEachRow(const PageSource& file, const TableDefinition& table,
         DataPage page = DataPage::decode(bytes);
         if (page.owner != table.pages.front())
             continue;
-        for (std::size_t i = 0; i < page.rows.size(); ++i)
-            if (auto row = readRow(file, table, number, std::uint8_t(i)))
+        // Rows in place come from the page decoded here; only moved rows are looked up.
+        for (std::size_t i = 0; i < page.rows.size(); ++i) {
+            const DataRow& stored = page.rows[i];
+            if (stored.deleted)
+                continue;
+            if (!stored.overflow)
+                visit(number, std::uint8_t(i), StoredRow::decode(stored.bytes, table));
+            else if (auto row = readRow(file, table, number, std::uint8_t(i)))
                 visit(number, std::uint8_t(i), std::move(*row));
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "foundation/engine/jetfile/PageTypes.h"
 
 #include <set>
+#include <unordered_map>
 
 namespace engine::jetfile {
 
@@ -59,8 +60,19 @@ std::vector<IndexPage> leaves(const PageSource& file, PageNumber root) {
     return list;
 }
 
+// The live rows of a table by their row pointer, read once for all its indexes.
+using RowsByPlace = std::unordered_map<std::uint32_t, StoredRow>;
+
+RowsByPlace rowsByPlace(const PageSource& file, const TableDefinition& table) {
+    RowsByPlace rows;
+    forEachRow(file, table, [&](PageNumber page, std::uint8_t row, StoredRow&& stored) {
+        rows.emplace(RowPointer{page, row}.stored(), std::move(stored));
+    });
+    return rows;
+}
+
 void checkIndex(const PageSource& file, const TableDefinition& table, const PhysicalIndex& index,
-                std::size_t liveRows, const std::string& where, IndexCheckResult& result) {
+                const RowsByPlace& liveRows, const std::string& where, IndexCheckResult& result) {
     ++result.indexes;
     std::set<std::uint32_t> rows;
     for (const IndexPage& leaf : leaves(file, index.rootPage)) {
@@ -74,7 +86,14 @@ void checkIndex(const PageSource& file, const TableDefinition& table, const Phys
             try {
                 if (!problem.empty())
                     throw FormatError(problem);
-                auto row = readRow(file, table, parts.dataPage, parts.dataRow);
+                // An entry that points at no live row is read from its page, which tells a
+                // deleted row from a damaged pointer.
+                std::optional<StoredRow> row;
+                auto live = liveRows.find(RowPointer{parts.dataPage, parts.dataRow}.stored());
+                if (live != liveRows.end())
+                    row = live->second;
+                else
+                    row = readRow(file, table, parts.dataPage, parts.dataRow);
                 if (!row) {
                     problem = "points to a deleted row";
                 } else {
@@ -99,11 +118,11 @@ void checkIndex(const PageSource& file, const TableDefinition& table, const Phys
         }
     }
     // Every row has an entry in every index, nulls included unless the index ignores them.
-    bool complete =
-        (index.flags & index::ignoreNullsFlag) ? rows.size() <= liveRows : rows.size() == liveRows;
+    bool complete = (index.flags & index::ignoreNullsFlag) ? rows.size() <= liveRows.size()
+                                                           : rows.size() == liveRows.size();
     if (!complete && result.mismatches.size() < reportedMismatches)
         result.mismatches.push_back(where + ": " + std::to_string(rows.size()) +
-                                    " rows indexed of " + std::to_string(liveRows) +
+                                    " rows indexed of " + std::to_string(liveRows.size()) +
                                     " rows, flags " + std::to_string(index.flags));
 }
 
@@ -113,7 +132,7 @@ IndexCheckResult checkIndexes(const PageSource& file) {
     IndexCheckResult result;
     for (const CatalogTable& table : listTables(file)) {
         TableDefinition definition = TableDefinition::read(file, table.definitionPage);
-        std::size_t liveRows = readRows(file, definition).size();
+        RowsByPlace liveRows = rowsByPlace(file, definition);
         for (std::size_t i = 0; i < definition.physicalIndexes.size(); ++i)
             checkIndex(file, definition, definition.physicalIndexes[i], liveRows,
                        utf8(table.name) + " index " + std::to_string(i), result);
