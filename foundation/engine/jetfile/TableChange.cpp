@@ -1,6 +1,7 @@
 // SchemaWriter::changeTable: the definition changes in the order that keeps each step valid
 // (indexes dropped before their columns, columns added before indexes over them), the rows
-// move to each new layout, and the properties follow the model last.
+// move to the new layout when columns were dropped (added ones alone leave them as they are),
+// and the properties follow the model last.
 
 #include "foundation/engine/jetfile/SchemaWriter.h"
 
@@ -112,18 +113,26 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
                 releaseIndexPages(copy_, allocator, definition, *tree);
 
     TableDefinition layout = definition;
-    bool columnsChanged = false;
+    bool columnsDropped = false;
+    bool columnsAdded = false;
     for (const catalog::Column& c : before.columns)
         if (!after.findColumn(c.name)) {
             layout = withColumnDropped(layout, c.name);
-            columnsChanged = true;
+            columnsDropped = true;
         }
     for (const catalog::Column& c : after.columns)
         if (!before.findColumn(c.name)) {
             layout = withColumnAdded(layout, after.name, columnSpecOf(c, order));
-            columnsChanged = true;
+            columnsAdded = true;
         }
-    if (columnsChanged) {
+    if (columnsAdded && !columnsDropped) {
+        // As Access does: the rows stay as they are; a column numbered past a row's column
+        // count reads as null there.
+        definition = std::move(layout);
+        for (ColumnUsageMaps& maps : definition.columnUsageMaps)
+            if (maps.usedPages == 0)
+                allocateColumnMaps(copy_, allocator, definition, maps);
+    } else if (columnsDropped) {
         relayout(copy_, allocator, table, std::move(layout));
         for (ColumnUsageMaps& maps : definition.columnUsageMaps)
             if (maps.usedPages == 0)
