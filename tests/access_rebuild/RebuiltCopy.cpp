@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace rebuildtest {
 
