@@ -40,28 +40,24 @@ CommandOutput runCommand(const std::string& command) {
     return output;
 }
 
-namespace {
-
-std::string quoted(const std::string& text) {
+std::string shellWord(const std::string& text) {
     std::string out = "'";
     for (char c : text)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
 
-} // namespace
-
 CommandOutput mdbExport(const fs::path& file, const std::string& table) {
-    return runCommand("mdb-export " + quoted(file.string()) + " " + quoted(table));
+    return runCommand("mdb-export " + shellWord(file.string()) + " " + shellWord(table));
 }
 
 CommandOutput mdbTool(const std::string& tool, const fs::path& file, const std::string& argument) {
-    std::string command = tool + " " + quoted(file.string());
-    return runCommand(argument.empty() ? command : command + " " + quoted(argument));
+    std::string command = tool + " " + shellWord(file.string());
+    return runCommand(argument.empty() ? command : command + " " + shellWord(argument));
 }
 
 std::vector<std::string> mdbTables(const fs::path& file) {
-    return lines(runCommand("mdb-tables -1 " + quoted(file.string())).text);
+    return lines(runCommand("mdb-tables -1 " + shellWord(file.string())).text);
 }
 
 std::vector<std::string> lines(const std::string& text) {

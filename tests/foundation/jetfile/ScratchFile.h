@@ -29,6 +29,8 @@ struct CommandOutput {
     bool succeeded = false;
 };
 CommandOutput runCommand(const std::string& command);
+// The text as one word of a shell command.
+std::string shellWord(const std::string& text);
 
 // mdb-export of a table: the header line, then one line per row.
 CommandOutput mdbExport(const std::filesystem::path& file, const std::string& table);

@@ -2,6 +2,7 @@
 // Access wrote, field by field, for every shared table whose definition shows no history of
 // changes; counters, page numbers and the bytes Access leaves as they were in memory aside.
 
+#include "DefinitionComparison.h"
 #include "SharedFiles.h"
 #include "StoredProperties.h"
 
@@ -14,147 +15,9 @@
 #include <numeric>
 
 using namespace engine::jetfile;
+using jettest::narrow;
 
 namespace {
-
-std::string narrow(const std::u16string& text) {
-    return std::string(text.begin(), text.end());
-}
-
-template <typename T>
-void compare(std::vector<std::string>& out, const std::string& field, const T& built,
-             const T& real) {
-    if (!(built == real))
-        out.push_back(field);
-}
-
-std::vector<std::string> differences(const TableDefinition& b, const TableDefinition& r) {
-    std::vector<std::string> out;
-    compare(out, "reserved12", b.reserved12, r.reserved12);
-    compare(out, "autoNumberFlag", b.autoNumberFlag, r.autoNumberFlag);
-    compare(out, "reserved25", b.reserved25, r.reserved25);
-    compare(out, "tableType", b.tableType, r.tableType);
-    compare(out, "maxColumns", b.maxColumns, r.maxColumns);
-    compare(out, "variableColumnCount", b.variableColumnCount, r.variableColumnCount);
-    compare(out, "trailer", b.trailer, r.trailer);
-    if (b.columns.size() != r.columns.size() ||
-        b.physicalIndexes.size() != r.physicalIndexes.size() ||
-        b.logicalIndexes.size() != r.logicalIndexes.size()) {
-        out.push_back("counts");
-        return out;
-    }
-    for (std::size_t i = 0; i < b.columns.size(); ++i) {
-        const ColumnDefinition& x = b.columns[i];
-        const ColumnDefinition& y = r.columns[i];
-        std::string at = "column " + narrow(y.name) + " ";
-        compare(out, at + "type", x.type, y.type);
-        compare(out, at + "reserved1", x.reserved1, y.reserved1);
-        compare(out, at + "number", x.number, y.number);
-        compare(out, at + "variableIndex", x.variableIndex, y.variableIndex);
-        compare(out, at + "index", x.index, y.index);
-        compare(out, at + "misc", x.misc, y.misc);
-        compare(out, at + "flags", x.flags, y.flags);
-        compare(out, at + "extendedFlags", x.extendedFlags, y.extendedFlags);
-        compare(out, at + "reserved17", x.reserved17, y.reserved17);
-        // A variable-length column's fixed offset holds whatever the memory held.
-        if (y.isFixedLength())
-            compare(out, at + "fixedOffset", x.fixedOffset, y.fixedOffset);
-        compare(out, at + "length", x.length, y.length);
-        compare(out, at + "name", x.name, y.name);
-    }
-    for (std::size_t i = 0; i < b.physicalIndexes.size(); ++i) {
-        const PhysicalIndex& x = b.physicalIndexes[i];
-        const PhysicalIndex& y = r.physicalIndexes[i];
-        std::string at = "physical index " + std::to_string(i) + " ";
-        compare(out, at + "reserved0", x.reserved0, y.reserved0);
-        compare(out, at + "columnNumbers", x.columnNumbers, y.columnNumbers);
-        // The order bytes of unused column slots are left as they were in memory too.
-        for (std::size_t c = 0; c < y.columnNumbers.size(); ++c)
-            if (y.columnNumbers[c] != unusedIndexColumn)
-                compare(out, at + "columnOrders", x.columnOrders[c], y.columnOrders[c]);
-        compare(out, at + "flags", x.flags, y.flags);
-        compare(out, at + "reserved47", x.reserved47, y.reserved47);
-    }
-    for (std::size_t i = 0; i < b.logicalIndexes.size(); ++i) {
-        const LogicalIndex& x = b.logicalIndexes[i];
-        const LogicalIndex& y = r.logicalIndexes[i];
-        std::string at = "logical index " + narrow(y.name) + " ";
-        compare(out, at + "reserved0", x.reserved0, y.reserved0);
-        compare(out, at + "number", x.number, y.number);
-        compare(out, at + "physicalIndex", x.physicalIndex, y.physicalIndex);
-        compare(out, at + "relatedTableType", x.relatedTableType, y.relatedTableType);
-        compare(out, at + "relatedIndex", x.relatedIndex, y.relatedIndex);
-        compare(out, at + "relatedTablePage", x.relatedTablePage, y.relatedTablePage);
-        compare(out, at + "cascadeUpdates", x.cascadeUpdates, y.cascadeUpdates);
-        compare(out, at + "cascadeDeletes", x.cascadeDeletes, y.cascadeDeletes);
-        compare(out, at + "kind", x.kind, y.kind);
-        compare(out, at + "reserved24", x.reserved24, y.reserved24);
-        compare(out, at + "name", x.name, y.name);
-    }
-    std::vector<std::uint16_t> builtMaps, realMaps;
-    for (const ColumnUsageMaps& m : b.columnUsageMaps)
-        builtMaps.push_back(m.columnNumber);
-    for (const ColumnUsageMaps& m : r.columnUsageMaps)
-        realMaps.push_back(m.columnNumber);
-    compare(out, "column usage maps", builtMaps, realMaps);
-    return out;
-}
-
-std::string indexHistory(const TableDefinition& t);
-
-// Whether a TableSpec can describe the column: not made by the engine for itself (complex
-// column parts, calculated columns, variable-length numbers).
-bool describable(const ColumnDefinition& c) {
-    constexpr std::uint8_t describedFlags = column::fixedLengthFlag | column::nullableFlag |
-                                            column::autoLongFlag | column::autoGuidFlag |
-                                            column::hyperlinkFlag;
-    if ((c.flags & ~describedFlags) != 0 ||
-        (c.extendedFlags & ~column::compressedUnicodeFlag) != 0 || c.type == column::complex)
-        return false;
-    bool fixedType = c.type != column::text && c.type != column::binary && c.type != column::memo &&
-                     c.type != column::oleObject;
-    return !fixedType || c.isFixedLength();
-}
-
-bool describable(const TableDefinition& t) {
-    return std::all_of(t.columns.begin(), t.columns.end(),
-                       [](const ColumnDefinition& c) { return describable(c); });
-}
-
-// Why a definition cannot be compared with a new table's: what it shows of changes made after
-// the table was created, or parts no TableSpec describes. Empty when there is none.
-std::string history(const TableDefinition& t) {
-    if (t.tableType != 0x4E)
-        return "system table";
-    if (!describable(t))
-        return "columns no TableSpec describes";
-    if (t.maxColumns != t.columns.size())
-        return "deleted columns";
-    for (std::size_t i = 0; i < t.columns.size(); ++i) {
-        const ColumnDefinition& c = t.columns[i];
-        if (c.number != i)
-            return "columns out of number order";
-        if (c.index != i)
-            return "columns moved";
-    }
-    return indexHistory(t);
-}
-
-std::string indexHistory(const TableDefinition& t) {
-    std::vector<std::uint32_t> numbers;
-    for (const LogicalIndex& l : t.logicalIndexes)
-        numbers.push_back(l.number);
-    std::sort(numbers.begin(), numbers.end());
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        if (numbers[i] != i)
-            return "deleted indexes";
-    std::vector<std::uint32_t> firstUse(t.physicalIndexes.size(), UINT32_MAX);
-    for (const LogicalIndex& l : t.logicalIndexes)
-        firstUse[l.physicalIndex] = std::min(firstUse[l.physicalIndex], l.number);
-    if (!std::is_sorted(firstUse.begin(), firstUse.end()))
-        return "indexes rebuilt";
-    return {};
-}
 
 TEST(TableBuilder, BuildsTheDefinitionAccessWroteForEveryTableWithoutHistory) {
     int compared = 0;
@@ -164,22 +27,19 @@ TEST(TableBuilder, BuildsTheDefinitionAccessWroteForEveryTableWithoutHistory) {
         PageFile file(jettest::sharedFile(name));
         for (const CatalogTable& table : listTables(file)) {
             TableDefinition real = TableDefinition::read(file, table.definitionPage);
-            std::string why = history(real);
+            std::string why = jettest::history(real);
             if (!why.empty()) {
                 ++skipped[why];
                 continue;
             }
             ++compared;
             TableDefinition built = buildTableDefinition(specOfDefinition(real, table.name));
-            std::vector<std::string> found = differences(built, real);
+            std::vector<std::string> found = jettest::differences(built, real);
             if (found.empty()) {
                 ++matched;
                 continue;
             }
-            std::string list;
-            for (const std::string& f : found)
-                list += " [" + f + "]";
-            ADD_FAILURE() << name << " " << narrow(table.name) << ":" << list;
+            ADD_FAILURE() << name << " " << narrow(table.name) << ":" << jettest::listed(found);
         }
     }
     std::cout << "tables compared " << compared << ", identical " << matched << "; left out:";
@@ -209,7 +69,7 @@ TEST(TableBuilder, SharesBTreesAsAccessDidInEveryTableWhoseIndexesHaveNoHistory)
             // The primary keys of the engine's own system tables (MSysObjects, MSysQueries)
             // are unique but not required, unlike any key a statement makes.
             if (real.tableType != 0x4E || real.logicalIndexes.empty() ||
-                !indexHistory(real).empty())
+                !jettest::indexHistory(real).empty())
                 continue;
             TableDefinition built;
             try {
