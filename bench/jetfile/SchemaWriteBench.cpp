@@ -7,11 +7,15 @@
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/SchemaWriter.h"
 #include "foundation/engine/jetfile/TableSpec.h"
+#include "tests/foundation/jetfile/CatalogBuilders.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <random>
+
+using jettest::modelColumn;
+using jettest::modelIndex;
 
 namespace {
 
@@ -37,14 +41,6 @@ private:
     fs::path path_;
 };
 
-catalog::Column column(std::u16string name, int type, int size = 0) {
-    catalog::Column c;
-    c.name = std::move(name);
-    c.type = type;
-    c.size = size;
-    return c;
-}
-
 catalog::Table benchTable() {
     catalog::Table t;
     t.name = u"Bench";
@@ -52,7 +48,8 @@ catalog::Table benchTable() {
                          type::date,    type::boolean,  type::currency,     type::smallInt};
     for (int i = 0; i < 15; ++i) {
         std::string name = "Column " + std::to_string(i);
-        t.columns.push_back(column(std::u16string(name.begin(), name.end()), types[i % 8], 40));
+        t.columns.push_back(
+            modelColumn(std::u16string(name.begin(), name.end()), types[i % 8], 40));
     }
     for (int i = 0; i < 3; ++i) {
         catalog::Index index;
@@ -96,9 +93,9 @@ void addColumnToRows(benchmark::State& state) {
         if (t.name == before.name)
             for (const ColumnSpec& c :
                  specOfDefinition(TableDefinition::read(copy, t.definitionPage), t.name).columns)
-                before.columns.push_back(column(c.name, type::integer));
+                before.columns.push_back(modelColumn(c.name, type::integer));
     catalog::Table after = before;
-    after.columns.push_back(column(u"Added", type::varWChar, 20));
+    after.columns.push_back(modelColumn(u"Added", type::varWChar, 20));
     SchemaWriter writer(copy);
     for (auto _ : state) {
         writer.changeTable(before, after);

@@ -2,6 +2,7 @@
 // engine uses as the same model: a new table, and a table of Access's own changed from the
 // model that reader gives of it.
 
+#include "CatalogBuilders.h"
 #include "ScratchFile.h"
 
 #include "foundation/engine/api/Codes.h"
@@ -11,6 +12,9 @@
 #include <gtest/gtest.h>
 
 using namespace engine;
+
+using jettest::modelColumn;
+using jettest::modelIndex;
 
 namespace {
 
@@ -77,35 +81,27 @@ void expectSameIndexes(const catalog::Table& wanted, const catalog::Table& read)
     }
 }
 
-catalog::Column column(std::u16string name, int type, int size = 0) {
-    catalog::Column c;
-    c.name = std::move(name);
-    c.type = type;
-    c.size = size;
-    return c;
-}
-
 catalog::Table newTable() {
     catalog::Table t;
     t.name = u"Kelvor Round Trip";
     t.validationRule = u"[Low] <= [High]";
     t.validationText = u"Low above high";
-    catalog::Column id = column(u"Id", type::integer, 4);
+    catalog::Column id = modelColumn(u"Id", type::integer, 4);
     id.autoIncrement = true;
-    catalog::Column low = column(u"Low", type::doubleType, 8);
+    catalog::Column low = modelColumn(u"Low", type::doubleType, 8);
     low.nullable = false;
     low.defaultValue = u"0";
     low.properties.push_back({u"DecimalPlaces", daotype::byte, Variant(std::uint8_t(3))});
     low.properties.push_back({u"Format", daotype::text, Variant(u"Standard")});
-    catalog::Column high = column(u"High", type::doubleType, 8);
+    catalog::Column high = modelColumn(u"High", type::doubleType, 8);
     high.validationRule = u"< 1000";
     high.validationText = u"Too high";
-    catalog::Column label = column(u"Label", type::varWChar, 80);
+    catalog::Column label = modelColumn(u"Label", type::varWChar, 80);
     label.compressed = true;
     label.allowZeroLength = true;
     label.properties.push_back({u"Caption", daotype::text, Variant(u"The label")});
     label.properties.push_back({u"Description", daotype::text, Variant(u"What it is")});
-    catalog::Column amount = column(u"Amount", type::decimal, 19);
+    catalog::Column amount = modelColumn(u"Amount", type::decimal, 19);
     amount.precision = 12;
     amount.scale = 4;
     t.columns = {id,
@@ -113,11 +109,11 @@ catalog::Table newTable() {
                  high,
                  label,
                  amount,
-                 column(u"Fixed", type::wChar, 6),
-                 column(u"Bytes", type::varBinary, 32),
-                 column(u"Text", type::longVarWChar),
-                 column(u"When", type::date, 8),
-                 column(u"Flag", type::boolean, 2)};
+                 modelColumn(u"Fixed", type::wChar, 6),
+                 modelColumn(u"Bytes", type::varBinary, 32),
+                 modelColumn(u"Text", type::longVarWChar),
+                 modelColumn(u"When", type::date, 8),
+                 modelColumn(u"Flag", type::boolean, 2)};
     catalog::Index primary{u"PrimaryKey",   true, true, adox::indexNullsDisallow, false,
                            {{u"Id", false}}};
     catalog::Index byLabel{u"ByLabel", false,
@@ -155,7 +151,7 @@ TEST_P(SchemaRoundTrip, AccessTableChangedFromItsModelReadsBackAsTheNewModel) {
     jettest::ScratchFile scratch(GetParam());
     catalog::Table before = readTable(scratch.path(), u"Table1");
     catalog::Table after = before;
-    catalog::Column added = column(u"Added", type::varWChar, 30);
+    catalog::Column added = modelColumn(u"Added", type::varWChar, 30);
     added.defaultValue = u"\"x\"";
     added.properties.push_back({u"Caption", daotype::text, Variant(u"Added later")});
     after.columns.push_back(added);

@@ -2,6 +2,7 @@
 // after the working copy closes (its read-back passes), our reader, the index check and
 // libmdb's tools all see the new structure, the rows kept and the other tables as before.
 
+#include "CatalogBuilders.h"
 #include "NodeReader.h"
 #include "ScratchFile.h"
 
@@ -24,23 +25,10 @@
 using namespace engine;
 using namespace engine::jetfile;
 
+using jettest::modelColumn;
+using jettest::modelIndex;
+
 namespace {
-
-catalog::Column column(std::u16string name, int type, int size = 0) {
-    catalog::Column c;
-    c.name = std::move(name);
-    c.type = type;
-    c.size = size;
-    return c;
-}
-
-catalog::Index index(std::u16string name, std::vector<std::u16string> columns) {
-    catalog::Index i;
-    i.name = std::move(name);
-    for (std::u16string& c : columns)
-        i.columns.push_back({std::move(c), false});
-    return i;
-}
 
 // A table of every type the dialect names, with the settings DDL and DAO give columns.
 catalog::Table ordersTable() {
@@ -48,47 +36,47 @@ catalog::Table ordersTable() {
     t.name = u"Kelvor Orders";
     t.validationRule = u"[Amount] >= 0";
     t.validationText = u"No negative amounts";
-    catalog::Column id = column(u"Id", type::integer);
+    catalog::Column id = modelColumn(u"Id", type::integer);
     id.autoIncrement = true;
     id.nullable = false;
-    catalog::Column name = column(u"Customer", type::varWChar, 50);
+    catalog::Column name = modelColumn(u"Customer", type::varWChar, 50);
     name.nullable = false;
     name.compressed = true;
     name.defaultValue = u"\"nobody\"";
     name.properties.push_back({u"Caption", daotype::text, Variant(u"Customer name")});
     name.properties.push_back({u"Description", daotype::text, Variant(u"Who ordered")});
-    catalog::Column code = column(u"Code", type::wChar, 4);
-    catalog::Column amount = column(u"Amount", type::decimal);
+    catalog::Column code = modelColumn(u"Code", type::wChar, 4);
+    catalog::Column amount = modelColumn(u"Amount", type::decimal);
     amount.precision = 10;
     amount.scale = 2;
     amount.validationRule = u">= 0";
     amount.validationText = u"Amounts are not negative";
     amount.properties.push_back({u"Format", daotype::text, Variant(u"Fixed")});
     amount.properties.push_back({u"DecimalPlaces", daotype::byte, Variant(std::uint8_t(2))});
-    catalog::Column notes = column(u"Notes", type::longVarWChar);
+    catalog::Column notes = modelColumn(u"Notes", type::longVarWChar);
     notes.allowZeroLength = true;
     t.columns = {id,
                  name,
                  code,
                  amount,
                  notes,
-                 column(u"Small", type::tinyInt),
-                 column(u"Short", type::smallInt),
-                 column(u"Real", type::single),
-                 column(u"Wide", type::doubleType),
-                 column(u"Price", type::currency),
-                 column(u"Placed", type::date),
-                 column(u"Paid", type::boolean),
-                 column(u"Ref", type::guid),
-                 column(u"Raw", type::varBinary, 16),
-                 column(u"Picture", type::longVarBinary)};
-    catalog::Index primary = index(u"PrimaryKey", {u"Id"});
+                 modelColumn(u"Small", type::tinyInt),
+                 modelColumn(u"Short", type::smallInt),
+                 modelColumn(u"Real", type::single),
+                 modelColumn(u"Wide", type::doubleType),
+                 modelColumn(u"Price", type::currency),
+                 modelColumn(u"Placed", type::date),
+                 modelColumn(u"Paid", type::boolean),
+                 modelColumn(u"Ref", type::guid),
+                 modelColumn(u"Raw", type::varBinary, 16),
+                 modelColumn(u"Picture", type::longVarBinary)};
+    catalog::Index primary = modelIndex(u"PrimaryKey", {u"Id"});
     primary.primary = true;
-    catalog::Index byCustomer = index(u"ByCustomer", {u"Customer", u"Placed"});
+    catalog::Index byCustomer = modelIndex(u"ByCustomer", {u"Customer", u"Placed"});
     byCustomer.unique = true;
     byCustomer.nulls = adox::indexNullsIgnore;
     byCustomer.columns[1].descending = true;
-    catalog::Index byCode = index(u"ByCode", {u"Code"});
+    catalog::Index byCode = modelIndex(u"ByCode", {u"Code"});
     byCode.nulls = adox::indexNullsDisallow;
     t.indexes = {primary, byCustomer, byCode};
     return t;
@@ -134,9 +122,9 @@ catalog::Table modelOf(const std::filesystem::path& path, std::u16string_view na
         catalog::Table model;
         model.name = t.name;
         for (const ColumnSpec& c : spec.columns)
-            model.columns.push_back(column(c.name, type::integer));
+            model.columns.push_back(modelColumn(c.name, type::integer));
         for (const IndexSpec& i : spec.indexes)
-            model.indexes.push_back(index(i.name, {}));
+            model.indexes.push_back(modelIndex(i.name, {}));
         return model;
     }
     throw std::runtime_error("no table " + narrow(name));
@@ -261,7 +249,7 @@ TEST_P(SchemaWriting, NoSuchTableAndTakenNameAreRefused) {
     linked.kind = catalog::TableKind::AccessLink;
     EXPECT_THROW(writer.createTable(linked), DefinitionRefused);
     catalog::Table attachment = ordersTable();
-    attachment.columns.push_back(column(u"Files", type::attachment));
+    attachment.columns.push_back(modelColumn(u"Files", type::attachment));
     EXPECT_THROW(writer.createTable(attachment), DefinitionRefused);
 }
 
@@ -324,13 +312,13 @@ TEST_P(TableChanging, ChangedTableKeepsEveryRow) {
 
     catalog::Table original = modelOf(scratch.path(), table);
     catalog::Table wider = original;
-    catalog::Column added = column(u"Added text", type::varWChar, 20);
+    catalog::Column added = modelColumn(u"Added text", type::varWChar, 20);
     added.defaultValue = u"\"new\"";
     added.properties.push_back({u"Caption", daotype::text, Variant(u"Added")});
     wider.columns.push_back(added);
-    wider.columns.push_back(column(u"Added memo", type::longVarWChar));
-    wider.indexes.push_back(index(u"ByAddedText", {u"Added text"}));
-    wider.indexes.push_back(index(u"ByFirstDescending", {original.columns.at(0).name}));
+    wider.columns.push_back(modelColumn(u"Added memo", type::longVarWChar));
+    wider.indexes.push_back(modelIndex(u"ByAddedText", {u"Added text"}));
+    wider.indexes.push_back(modelIndex(u"ByFirstDescending", {original.columns.at(0).name}));
     wider.indexes.back().columns[0].descending = true;
     change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(original, wider); });
 
@@ -378,8 +366,8 @@ TEST_P(SchemaWriting, DefinitionTakesMorePagesAndGivesThemBack) {
     catalog::Table wide = original;
     for (int i = 0; i < 70; ++i) {
         std::string name = "A column with a name long enough to fill pages " + std::to_string(i);
-        wide.columns.push_back(column(std::u16string(name.begin(), name.end()),
-                                      i % 2 ? type::integer : type::varWChar, 30));
+        wide.columns.push_back(modelColumn(std::u16string(name.begin(), name.end()),
+                                           i % 2 ? type::integer : type::varWChar, 30));
     }
     change(scratch.path(), [&](SchemaWriter& w) { w.changeTable(original, wide); });
     EXPECT_GT(definitionPages(scratch.path(), table), pagesBefore);
@@ -456,7 +444,7 @@ TEST_P(JavaScriptReading, ReadsTheWrittenFile) {
             return;
         catalog::Table original = modelOf(scratch.path(), u"Table1");
         catalog::Table wider = original;
-        wider.columns.push_back(column(u"Added text", type::varWChar, 20));
+        wider.columns.push_back(modelColumn(u"Added text", type::varWChar, 20));
         w.changeTable(original, wider);
     });
     std::vector<std::string> after = *jettest::nodeReaderTables(scratch.path());
@@ -514,8 +502,8 @@ TEST_P(SchemaWriting, DroppedMemoColumnFreesItsValues) {
     jettest::ScratchFile scratch(GetParam());
     catalog::Table notes;
     notes.name = u"Kelvor Notes";
-    notes.columns = {column(u"Id", type::integer), column(u"Note", type::longVarWChar),
-                     column(u"Keep", type::varWChar, 20)};
+    notes.columns = {modelColumn(u"Id", type::integer), modelColumn(u"Note", type::longVarWChar),
+                     modelColumn(u"Keep", type::varWChar, 20)};
     change(scratch.path(), [&](SchemaWriter& w) { w.createTable(notes); });
     constexpr std::uint32_t rows = 30;
     {

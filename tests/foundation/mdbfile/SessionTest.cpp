@@ -1,4 +1,5 @@
 #include "AccessFiles.h"
+#include "EngineFailure.h"
 
 #include "foundation/engine/api/EngineError.h"
 #include "foundation/engine/mdbfile/LibmdbFile.h"
@@ -17,6 +18,8 @@
 using namespace engine;
 using mdbtest::openAccessFile;
 
+using mdbtest::failure;
+
 namespace {
 
 std::vector<std::u16string> column(const std::shared_ptr<ado::Recordset>& rows,
@@ -30,15 +33,6 @@ std::vector<std::u16string> column(const std::shared_ptr<ado::Recordset>& rows,
 std::vector<std::u16string> run(Session& session, const std::u16string& sql,
                                 const std::vector<Variant>& parameters = {}) {
     return column(session.execute(sql, parameters, nullptr), u"Name");
-}
-
-std::u16string failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EngineError& e) {
-        return e.description();
-    }
-    return u"<no error>";
 }
 
 constexpr std::u16string_view readOnlyText = u"Cannot update. Database or object is read-only.";

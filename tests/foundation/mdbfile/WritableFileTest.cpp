@@ -3,6 +3,7 @@
 // what is refused and that a refusal or a failure leaves the file as it was.
 
 #include "AccessFiles.h"
+#include "EngineFailure.h"
 
 #include "foundation/engine/Backends.h"
 #include "foundation/engine/api/EngineError.h"
@@ -24,6 +25,8 @@
 #include <unistd.h>
 
 using namespace engine;
+using mdbtest::failure;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -37,15 +40,6 @@ ino_t inodeOf(const fs::path& file) {
     struct stat info {};
     ::stat(file.c_str(), &info);
     return info.st_ino;
-}
-
-std::u16string failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EngineError& e) {
-        return e.description();
-    }
-    return u"<no error>";
 }
 
 // What the command prints (both streams).
