@@ -155,7 +155,7 @@ Bytes CatalogRows::ownerOfNewObjects(const Container& tables) const {
 }
 
 void CatalogRows::addTable(std::u16string_view name, PageNumber definitionPage,
-                           const PropertyBlob& properties, bool hidden) {
+                           const PropertyBlob& properties, std::uint32_t flags) {
     Container tables = tablesContainer();
     Bytes owner = ownerOfNewObjects(tables);
     Bytes stamp = now();
@@ -166,7 +166,7 @@ void CatalogRows::addTable(std::u16string_view name, PageNumber definitionPage,
     values[objectColumn(u"Type").number] = u16Bytes(std::uint16_t(tableType));
     values[objectColumn(u"DateCreate").number] = stamp;
     values[objectColumn(u"DateUpdate").number] = stamp;
-    values[objectColumn(u"Flags").number] = u32Bytes(hidden ? hiddenObjectFlag : 0);
+    values[objectColumn(u"Flags").number] = u32Bytes(flags);
     if (!owner.empty())
         values[objectColumn(u"Owner").number] = owner;
     if (auto blob = storedProperties(properties))

@@ -18,10 +18,11 @@ class CatalogRows {
 public:
     CatalogRows(WorkingCopy& copy, PageAllocator& allocator);
 
-    // A new table's row and the permissions Access gives a new table: those the Tables
-    // container passes on to its objects with full rights, and full rights for the owner.
+    // A new table's row with its MSysObjects flags, and the permissions Access gives a new
+    // table: those the Tables container passes on to its objects with full rights, and full
+    // rights for the owner.
     void addTable(std::u16string_view name, PageNumber definitionPage,
-                  const PropertyBlob& properties, bool hidden);
+                  const PropertyBlob& properties, std::uint32_t flags);
     void removeTable(PageNumber definitionPage);
     // An empty blob when the table has none.
     PropertyBlob properties(PageNumber definitionPage) const;

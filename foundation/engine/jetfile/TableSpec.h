@@ -27,7 +27,8 @@ struct ColumnSpec {
     bool required = false;
     bool autoIncrement = false; // AutoNumber of a Long Integer or Replication ID column
     bool compressedUnicode = false;
-    bool hyperlink = false; // a Memo column shown as a hyperlink
+    bool hyperlink = false;      // a Memo column shown as a hyperlink
+    std::uint32_t complexId = 0; // of an attachment column, in MSysComplexColumns
     std::uint8_t precision = 18;
     std::uint8_t scale = 0;
     // The text sort order of a Text or Memo column; other columns record the sort order's

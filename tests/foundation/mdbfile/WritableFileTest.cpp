@@ -282,10 +282,15 @@ TEST_P(WritableFile, RefusedChangesNameTheStatementAndLeaveTheFileAsItWas) {
               u"A relationship is not supported on Access files yet.");
     EXPECT_EQ(failure([&] { session->appendQuery(u"Q", u"SELECT 1"); }),
               u"A saved query is not supported on Access files yet.");
-    catalog::Column attachment;
-    attachment.name = u"Files";
-    attachment.type = engine::type::attachment;
-    EXPECT_EQ(failure([&] { session->appendColumn(u"P", attachment); }),
+    catalog::Column complex;
+    complex.name = u"Files";
+    complex.type = engine::type::attachment;
+    if (GetParam() == "emptyJet4.mdb")
+        EXPECT_EQ(failure([&] { session->appendColumn(u"P", complex); }),
+                  u"An attachment or multi-valued field is not supported on Access files yet.");
+    complex.type = engine::type::integer;
+    complex.multiValueType = engine::type::integer;
+    EXPECT_EQ(failure([&] { session->appendColumn(u"P", complex); }),
               u"An attachment or multi-valued field is not supported on Access files yet.");
     catalog::Table link;
     link.name = u"L";
