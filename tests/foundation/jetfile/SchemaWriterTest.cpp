@@ -317,6 +317,16 @@ TEST(AttachmentColumn, NewTableWithOneHasItsFlatTableAndDropsWithIt) {
     orders.columns.push_back(column(u"Files", type::attachment));
     change(scratch.path(), [&](SchemaWriter& w) { w.createTable(orders); });
     expectAttachmentColumn(scratch.path(), orders.name, u"Files");
+    // mdb-reader reads the column's definition; it fails on the values of complex columns of
+    // rows, even on the files Access wrote, so the table has none here.
+    if (std::optional<std::vector<std::string>> read = jettest::nodeReaderTables(scratch.path())) {
+        auto line = std::find_if(read->begin(), read->end(), [](const std::string& l) {
+            return l.starts_with("Kelvor Orders|");
+        });
+        ASSERT_NE(line, read->end());
+        EXPECT_TRUE(line->starts_with("Kelvor Orders|0|0|")) << *line;
+        EXPECT_TRUE(contains(*line, "Files:complex:4")) << *line;
+    }
 
     change(scratch.path(), [&](SchemaWriter& w) { w.dropTable(orders.name); });
     EXPECT_EQ(exports(scratch.path()), before);

@@ -155,6 +155,30 @@ TEST_P(WritableFile, CreateTableWithTypesKeysAndIndexesReadsBackAfterClose) {
     EXPECT_NE(schema.find("[Code]\t\t\tText (20) NOT NULL"), std::string::npos) << schema;
 }
 
+TEST_P(WritableFile, AnAttachmentFieldOfAnAceFileReadsBackAndDropsWithItsValuesTable) {
+    if (GetParam() == "emptyJet4.mdb")
+        GTEST_SKIP() << "Jet 4 files have no attachment fields";
+    const std::string tablesBefore = commandOutput("mdb-tables -S -1 '" + file_.string() + "'");
+    auto session = open();
+    run(*session, u"CREATE TABLE [T] ([A] LONG)");
+    catalog::Column files;
+    files.name = u"Files";
+    files.type = engine::type::attachment;
+    session->appendColumn(u"T", files);
+    EXPECT_EQ(mdbtest::column(tableOf(*session, u"T"), u"Files").type, type::attachment);
+    session->close();
+
+    auto reopened = open();
+    const catalog::Table& t = tableOf(*reopened, u"T");
+    ASSERT_EQ(t.columns.size(), 2u);
+    EXPECT_EQ(mdbtest::column(t, u"Files").type, type::attachment);
+    EXPECT_TRUE(t.indexes.empty()) << "the index Access keeps on the field is not listed";
+    run(*reopened, u"ALTER TABLE [T] DROP COLUMN [Files]");
+    reopened->close();
+    std::string tables = commandOutput("mdb-tables -S -1 '" + file_.string() + "'");
+    EXPECT_EQ(tables, tablesBefore + "T\n") << "no values table is left";
+}
+
 TEST_P(WritableFile, AlterTableAndDropStatementsKeepTheRestOfTheTable) {
     auto session = open();
     run(*session, u"CREATE TABLE [T] ([A] LONG, [B] TEXT(10), [C] DOUBLE)");
