@@ -13,6 +13,8 @@ namespace engine::jetfile {
 
 // The MSysObjects flag of an object Access does not show.
 constexpr std::uint32_t hiddenObjectFlag = 0x8;
+// The MSysObjects flag of a table with attachment or multi-valued columns.
+constexpr std::uint32_t complexColumnsFlag = 0x40000;
 
 class CatalogRows {
 public:
@@ -26,8 +28,10 @@ public:
     void removeTable(PageNumber definitionPage);
     // An empty blob when the table has none.
     PropertyBlob properties(PageNumber definitionPage) const;
-    // Stores the blob, whether the table is hidden and the time of the change.
-    void update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden);
+    // Stores the blob, whether the table is hidden or has complex columns, and the time of
+    // the change.
+    void update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden,
+                bool complexColumns);
 
     // Rebuilds the indexes of MSysObjects and MSysACEs and writes their definitions.
     void finish();

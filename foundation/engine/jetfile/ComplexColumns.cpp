@@ -36,6 +36,12 @@ Bytes u32Bytes(std::uint32_t value) {
     return bytes;
 }
 
+// Extended flags Access gives the columns of a flat table: its values, the parent's key and
+// its own key.
+constexpr std::uint8_t valueColumnFlags = 0x10;
+constexpr std::uint8_t parentKeyFlags = 0x08;
+constexpr std::uint8_t ownKeyFlags = 0x04;
+
 ColumnSpec flatColumn(std::u16string name, std::uint8_t type, SortOrder fileOrder) {
     ColumnSpec c;
     c.name = std::move(name);
@@ -43,6 +49,19 @@ ColumnSpec flatColumn(std::u16string name, std::uint8_t type, SortOrder fileOrde
     if (type == column::text)
         c.length = attachmentTextBytes;
     c.sortOrder = newColumnSortOrder(type, fileOrder);
+    c.extendedFlags = valueColumnFlags;
+    return c;
+}
+
+// Access keeps both keys among the variable-length columns, without a sort order; DAO
+// refuses the table otherwise.
+ColumnSpec flatKey(std::u16string name, std::uint8_t extendedFlags) {
+    ColumnSpec c;
+    c.name = std::move(name);
+    c.type = column::longInteger;
+    c.storedVariable = true;
+    c.sortOrder = {0, 0};
+    c.extendedFlags = extendedFlags;
     return c;
 }
 
@@ -69,14 +88,14 @@ TableSpec attachmentFlatTable(std::u16string_view table, std::u16string_view col
     std::u16string ownKey = capped(std::u16string(table) + u"_" + name);
     TableSpec spec;
     spec.name = capped(u"f_" + newGuidHex() + u"_" + name);
-    spec.columns = {flatColumn(parentKey, column::longInteger, fileOrder),
+    spec.columns = {flatKey(parentKey, parentKeyFlags),
                     flatColumn(u"FileData", column::oleObject, fileOrder),
                     flatColumn(u"FileFlags", column::longInteger, fileOrder),
                     flatColumn(u"FileName", column::text, fileOrder),
                     flatColumn(u"FileTimeStamp", column::dateTime, fileOrder),
                     flatColumn(u"FileType", column::text, fileOrder),
                     flatColumn(u"FileURL", column::memo, fileOrder),
-                    flatColumn(ownKey, column::longInteger, fileOrder)};
+                    flatKey(ownKey, ownKeyFlags)};
     spec.columns.back().autoIncrement = true;
     IndexSpec parent{parentKey, {{parentKey, true}}};
     parent.disallowNull = true;
@@ -166,6 +185,11 @@ void ComplexColumns::finish() {
     for (std::size_t i = 0; i < columns_.definition().physicalIndexes.size(); ++i)
         rebuildIndex(copy_, allocator_, columns_.definition(), i);
     columns_.saveDefinition();
+}
+
+bool hasComplexColumns(const TableDefinition& table) {
+    return std::any_of(table.columns.begin(), table.columns.end(),
+                       [](const ColumnDefinition& c) { return c.type == column::complex; });
 }
 
 std::vector<std::u16string> indexesOverColumn(const TableDefinition& table,

@@ -49,6 +49,8 @@ private:
     std::uint32_t next_ = 0;
 };
 
+bool hasComplexColumns(const TableDefinition& table);
+
 // The parent's own indexes over the column: those to drop before the column goes.
 std::vector<std::u16string> indexesOverColumn(const TableDefinition& table,
                                               std::uint16_t columnNumber);

@@ -46,8 +46,10 @@ void SchemaWriter::createTable(const catalog::Table& table) {
     PropertyBlob properties = propertiesOf(table);
     allocateTablePages(copy_, allocator, definition);
     CatalogRows catalog(copy_, allocator);
-    catalog.addTable(table.name, definition.pages.front(), properties,
-                     table.hidden ? hiddenObjectFlag : 0);
+    std::uint32_t flags = table.hidden ? hiddenObjectFlag : 0;
+    if (complex)
+        flags |= complexColumnsFlag;
+    catalog.addTable(table.name, definition.pages.front(), properties, flags);
     for (const ColumnDefinition& c : definition.columns)
         if (c.type == column::complex)
             complex->addAttachment(catalog, table.name, definition.pages.front(), c, order);

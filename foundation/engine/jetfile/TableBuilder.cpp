@@ -243,6 +243,8 @@ bool isLongValue(std::uint8_t type) {
 }
 
 bool isVariableLength(const ColumnSpec& spec) {
+    if (spec.storedVariable)
+        return true;
     switch (spec.type) {
     case column::text:
     case column::binary:
@@ -264,7 +266,9 @@ ColumnDefinition columnDefinitionOf(const ColumnSpec& spec, const ColumnPlace& p
     c.index = place.index;
     c.misc = miscOf(spec);
     c.flags = flagsOf(spec);
-    c.extendedFlags = spec.compressedUnicode ? column::compressedUnicodeFlag : 0;
+    c.extendedFlags = spec.extendedFlags;
+    if (spec.compressedUnicode)
+        c.extendedFlags |= column::compressedUnicodeFlag;
     c.fixedOffset = place.fixedOffset;
     c.length = definedLength(spec);
     c.name = spec.name;

@@ -192,7 +192,7 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
     applyTableProperties(properties, &before, after);
     for (const catalog::Column& c : after.columns)
         applyColumnProperties(properties, before.findColumn(c.name), c);
-    catalog.update(page, properties, after.hidden);
+    catalog.update(page, properties, after.hidden, hasComplexColumns(definition));
     catalog.finish();
 }
 

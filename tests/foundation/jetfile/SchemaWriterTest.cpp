@@ -15,6 +15,7 @@
 #include "foundation/engine/jetfile/TableSpec.h"
 #include "foundation/engine/jetfile/TableWriter.h"
 #include "foundation/engine/jetfile/Text.h"
+#include "foundation/text/WideString.h"
 
 #include <gtest/gtest.h>
 
@@ -286,6 +287,18 @@ std::optional<std::string> flatTableOf(const std::filesystem::path& path, const 
     return std::nullopt;
 }
 
+// The Flags of the MSysObjects row of that name.
+std::optional<std::uint32_t> objectFlags(const std::filesystem::path& path,
+                                         const std::string& name) {
+    for (const std::string& line :
+         jettest::lines(jettest::mdbTool("mdb-export -b strip", path, "MSysObjects").text)) {
+        std::vector<std::string> f = jettest::csvFields(line);
+        if (f.size() > 7 && f[2] == name)
+            return std::uint32_t(std::stoll(f[7]));
+    }
+    return std::nullopt;
+}
+
 void expectAttachmentColumn(const std::filesystem::path& path, std::u16string_view table,
                             std::u16string_view column) {
     PageNumber page = definitionPageOf(path, table);
@@ -306,6 +319,24 @@ void expectAttachmentColumn(const std::filesystem::path& path, std::u16string_vi
         "_" + narrow(column), "FileData", "FileFlags", "FileName",
         "FileTimeStamp",      "FileType", "FileURL",   narrow(table) + "_" + narrow(column)};
     EXPECT_EQ(jettest::csvFields(values[0]), expected);
+    // As Access makes them, else DAO refuses the table: both keys among the variable-length
+    // columns without a sort order.
+    TableDefinition flatDefinition =
+        TableDefinition::read(file, definitionPageOf(path, text::fromUtf8(*flat)));
+    for (const ColumnDefinition& c : flatDefinition.columns) {
+        bool key = c.type == column::longInteger && c.name != u"FileFlags";
+        EXPECT_EQ(c.isFixedLength(), !key && c.type != column::text && c.type != column::memo &&
+                                         c.type != column::oleObject)
+            << narrow(c.name);
+        EXPECT_EQ(c.extendedFlags, !key                       ? 0x10
+                                   : c.name.starts_with(u"_") ? 0x08
+                                                              : 0x04)
+            << narrow(c.name);
+        if (key)
+            EXPECT_EQ(c.misc, 0u) << narrow(c.name);
+    }
+    EXPECT_EQ(objectFlags(path, *flat), 0x800A0000u);
+    EXPECT_EQ(objectFlags(path, narrow(table)).value_or(0) & 0x40000u, 0x40000u);
     expectIndexesMatch(path);
 }
 
