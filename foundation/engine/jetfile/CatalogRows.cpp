@@ -155,7 +155,7 @@ Bytes CatalogRows::ownerOfNewObjects(const Container& tables) const {
 }
 
 void CatalogRows::addTable(std::u16string_view name, PageNumber definitionPage,
-                           const PropertyBlob& properties, bool hidden) {
+                           const PropertyBlob& properties, std::uint32_t flags) {
     Container tables = tablesContainer();
     Bytes owner = ownerOfNewObjects(tables);
     Bytes stamp = now();
@@ -166,7 +166,7 @@ void CatalogRows::addTable(std::u16string_view name, PageNumber definitionPage,
     values[objectColumn(u"Type").number] = u16Bytes(std::uint16_t(tableType));
     values[objectColumn(u"DateCreate").number] = stamp;
     values[objectColumn(u"DateUpdate").number] = stamp;
-    values[objectColumn(u"Flags").number] = u32Bytes(hidden ? hiddenObjectFlag : 0);
+    values[objectColumn(u"Flags").number] = u32Bytes(flags);
     if (!owner.empty())
         values[objectColumn(u"Owner").number] = owner;
     if (auto blob = storedProperties(properties))
@@ -227,7 +227,8 @@ PropertyBlob CatalogRows::properties(PageNumber definitionPage) const {
     return PropertyBlob::decode(readLongValue(copy_, *stored));
 }
 
-void CatalogRows::update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden) {
+void CatalogRows::update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden,
+                         bool complexColumns) {
     Found found = tableRow(definitionPage);
     const TableDefinition& catalog = objects_.definition();
     ColumnValues values = valuesOf(found.row, catalog);
@@ -238,7 +239,9 @@ void CatalogRows::update(PageNumber definitionPage, const PropertyBlob& properti
         values[lvProp] = std::move(*blob);
     std::uint16_t flags = objectColumn(u"Flags").number;
     std::uint32_t stored = values.count(flags) ? ByteView(values[flags]).u32(0) : 0;
-    stored = hidden ? stored | hiddenObjectFlag : stored & ~hiddenObjectFlag;
+    auto set = [&](std::uint32_t flag, bool on) { stored = on ? stored | flag : stored & ~flag; };
+    set(hiddenObjectFlag, hidden);
+    set(complexColumnsFlag, complexColumns);
     values[flags] = u32Bytes(stored);
     values[objectColumn(u"DateUpdate").number] = now();
     objects_.replace(found.at, buildRow(catalog, values));

@@ -13,20 +13,25 @@ namespace engine::jetfile {
 
 // The MSysObjects flag of an object Access does not show.
 constexpr std::uint32_t hiddenObjectFlag = 0x8;
+// The MSysObjects flag of a table with attachment or multi-valued columns.
+constexpr std::uint32_t complexColumnsFlag = 0x40000;
 
 class CatalogRows {
 public:
     CatalogRows(WorkingCopy& copy, PageAllocator& allocator);
 
-    // A new table's row and the permissions Access gives a new table: those the Tables
-    // container passes on to its objects with full rights, and full rights for the owner.
+    // A new table's row with its MSysObjects flags, and the permissions Access gives a new
+    // table: those the Tables container passes on to its objects with full rights, and full
+    // rights for the owner.
     void addTable(std::u16string_view name, PageNumber definitionPage,
-                  const PropertyBlob& properties, bool hidden);
+                  const PropertyBlob& properties, std::uint32_t flags);
     void removeTable(PageNumber definitionPage);
     // An empty blob when the table has none.
     PropertyBlob properties(PageNumber definitionPage) const;
-    // Stores the blob, whether the table is hidden and the time of the change.
-    void update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden);
+    // Stores the blob, whether the table is hidden or has complex columns, and the time of
+    // the change.
+    void update(PageNumber definitionPage, const PropertyBlob& properties, bool hidden,
+                bool complexColumns);
 
     // Rebuilds the indexes of MSysObjects and MSysACEs and writes their definitions.
     void finish();

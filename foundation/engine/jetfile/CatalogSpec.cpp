@@ -50,6 +50,8 @@ std::optional<StoredType> storedType(int adoxType) {
         return StoredType{column::memo, false};
     case type::longVarBinary:
         return StoredType{column::oleObject, false};
+    case type::attachment:
+        return StoredType{column::complex, false};
     default:
         return std::nullopt;
     }
@@ -91,7 +93,8 @@ ColumnSpec columnSpecOf(const catalog::Column& c, SortOrder fileOrder) {
         spec.length = storedLength(c, stored->type);
     spec.fixedLength = c.type == type::wChar || c.fixedLength;
     spec.required = !c.nullable;
-    spec.autoIncrement = c.autoIncrement;
+    // Access numbers a complex column's keys itself.
+    spec.autoIncrement = c.autoIncrement || stored->type == column::complex;
     spec.compressedUnicode = c.compressed;
     if (stored->type == column::numeric) {
         spec.precision = std::uint8_t(c.precision > 0 ? c.precision : defaultDecimalPrecision);

@@ -37,13 +37,40 @@ void SchemaWriter::createTable(const catalog::Table& table) {
         throw DefinitionRefused("Only local tables can be created here.");
     if (!table.checks.empty())
         throw DefinitionRefused("CHECK constraints cannot be created here.");
-    TableDefinition definition = buildTableDefinition(tableSpecOf(table, fileSortOrder()));
-    PropertyBlob properties = propertiesOf(table);
+    SortOrder order = fileSortOrder();
+    TableSpec spec = tableSpecOf(table, order);
     PageAllocator allocator(copy_);
+    std::optional<ComplexColumns> complex;
+    prepareComplexColumns(spec, allocator, complex);
+    TableDefinition definition = buildTableDefinition(spec);
+    PropertyBlob properties = propertiesOf(table);
     allocateTablePages(copy_, allocator, definition);
     CatalogRows catalog(copy_, allocator);
-    catalog.addTable(table.name, definition.pages.front(), properties, table.hidden);
+    std::uint32_t flags = table.hidden ? hiddenObjectFlag : 0;
+    if (complex)
+        flags |= complexColumnsFlag;
+    catalog.addTable(table.name, definition.pages.front(), properties, flags);
+    for (const ColumnDefinition& c : definition.columns)
+        if (c.type == column::complex)
+            complex->addAttachment(catalog, table.name, definition.pages.front(), c, order);
+    if (complex)
+        complex->finish();
     catalog.finish();
+}
+
+void SchemaWriter::prepareComplexColumns(TableSpec& spec, PageAllocator& allocator,
+                                         std::optional<ComplexColumns>& complex) const {
+    for (ColumnSpec& c : spec.columns) {
+        if (c.type != column::complex)
+            continue;
+        if (!copy_.format().isAce())
+            throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
+                                    "': a Jet 4 file has no attachment fields.");
+        if (!complex)
+            complex.emplace(copy_, allocator);
+        c.complexId = complex->nextId();
+        spec.indexes.push_back(complexIndexSpec(c.name));
+    }
 }
 
 void SchemaWriter::dropTable(std::u16string_view name) {
@@ -56,6 +83,16 @@ void SchemaWriter::dropTable(std::u16string_view name) {
     CatalogRows catalog(copy_, allocator);
     catalog.removeTable(page);
     releaseTablePages(copy_, allocator, definition);
+    std::optional<ComplexColumns> complex;
+    for (const ColumnDefinition& c : definition.columns) {
+        if (c.type != column::complex)
+            continue;
+        if (!complex)
+            complex.emplace(copy_, allocator);
+        complex->remove(catalog, c.misc);
+    }
+    if (complex)
+        complex->finish();
     catalog.finish();
 }
 

@@ -9,6 +9,7 @@
 // copy may be in use across a call.
 
 #include "foundation/engine/api/CatalogModel.h"
+#include "foundation/engine/jetfile/ComplexColumns.h"
 #include "foundation/engine/jetfile/HeaderPage.h"
 #include "foundation/engine/jetfile/WorkingCopy.h"
 
@@ -24,12 +25,14 @@ public:
     // A new local table with its columns, indexes (primary, unique, ignore nulls, required)
     // and the column and table properties the model carries (default value, required, allow
     // zero length, validation rule and text, and named properties such as Format,
-    // DecimalPlaces, Caption, Description), hidden or not. Throws DefinitionRefused with
-    // Access's message, and for what this writer does not make: links, CHECK constraints,
-    // indexes of relationships, attachment and multi-valued columns.
+    // DecimalPlaces, Caption, Description), hidden or not; an attachment column of an ACE
+    // file with its flat table (see ComplexColumns). Throws DefinitionRefused with Access's
+    // message, and for what this writer does not make: links, CHECK constraints, indexes of
+    // relationships, multi-valued columns and attachments in a Jet 4 file.
     void createTable(const catalog::Table& table);
 
-    // The table, its catalog rows and properties; its pages go back to the free-page map.
+    // The table, its catalog rows and properties, and the flat tables of its attachment
+    // columns; their pages go back to the free-page map.
     // Throws DefinitionRefused when there is no such table or it is part of a relationship.
     void dropTable(std::u16string_view name);
 
@@ -42,11 +45,19 @@ public:
     // a change of CHECK constraints are refused.
     void changeTable(const catalog::Table& before, const catalog::Table& after);
 
+    // Whether attachment columns can be made: ACE files have them, Jet 4 files not.
+    bool makesAttachments() const { return copy_.format().isAce(); }
+
 private:
     // The definition page of the table of that name; nullopt when there is none.
     std::optional<PageNumber> findTable(std::u16string_view name) const;
     PageNumber tableNamed(std::u16string_view name) const;
     SortOrder fileSortOrder() const;
+    // Complex columns of the spec get their ids and the parent's index on each; Jet 4 files
+    // have none.
+    // complex: made for the first such column.
+    void prepareComplexColumns(TableSpec& spec, PageAllocator& allocator,
+                               std::optional<ComplexColumns>& complex) const;
 
     WorkingCopy& copy_;
 };

@@ -36,6 +36,8 @@ std::uint16_t definedLength(const ColumnSpec& spec) {
 }
 
 std::uint32_t miscOf(const ColumnSpec& spec) {
+    if (spec.type == column::complex)
+        return spec.complexId;
     if (spec.type == column::numeric)
         return std::uint32_t(spec.precision) | std::uint32_t(spec.scale) << 8;
     return std::uint32_t(spec.sortOrder.id) | std::uint32_t(spec.sortOrder.version) << 24;
@@ -70,9 +72,10 @@ bool isBuildable(std::uint8_t type) {
     case column::memo:
     case column::guid:
     case column::numeric:
+    case column::complex: // its flat table is made beside it
         return true;
     default:
-        return false; // attachments and multi-valued columns need tables of their own
+        return false;
     }
 }
 
@@ -240,6 +243,8 @@ bool isLongValue(std::uint8_t type) {
 }
 
 bool isVariableLength(const ColumnSpec& spec) {
+    if (spec.storedVariable)
+        return true;
     switch (spec.type) {
     case column::text:
     case column::binary:
@@ -261,7 +266,9 @@ ColumnDefinition columnDefinitionOf(const ColumnSpec& spec, const ColumnPlace& p
     c.index = place.index;
     c.misc = miscOf(spec);
     c.flags = flagsOf(spec);
-    c.extendedFlags = spec.compressedUnicode ? column::compressedUnicodeFlag : 0;
+    c.extendedFlags = spec.extendedFlags;
+    if (spec.compressedUnicode)
+        c.extendedFlags |= column::compressedUnicodeFlag;
     c.fixedOffset = place.fixedOffset;
     c.length = definedLength(spec);
     c.name = spec.name;

@@ -112,19 +112,36 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
             if (std::optional<PhysicalIndex> tree = dropIndex(definition, index.name))
                 releaseIndexPages(copy_, allocator, definition, *tree);
 
+    // A complex column's own index goes before the column, its flat table after it.
+    std::vector<std::uint32_t> droppedComplex;
+    for (const catalog::Column& c : before.columns) {
+        if (after.findColumn(c.name))
+            continue;
+        const ColumnDefinition& stored = columnNamed(definition, c.name);
+        if (stored.type != column::complex)
+            continue;
+        droppedComplex.push_back(stored.misc);
+        for (const std::u16string& name : indexesOverColumn(definition, stored.number))
+            if (std::optional<PhysicalIndex> tree = dropIndex(definition, name))
+                releaseIndexPages(copy_, allocator, definition, *tree);
+    }
+    TableSpec added;
+    for (const catalog::Column& c : after.columns)
+        if (!before.findColumn(c.name))
+            added.columns.push_back(columnSpecOf(c, order));
+    std::optional<ComplexColumns> complex;
+    prepareComplexColumns(added, allocator, complex);
+
     TableDefinition layout = definition;
     bool columnsDropped = false;
-    bool columnsAdded = false;
+    bool columnsAdded = !added.columns.empty();
     for (const catalog::Column& c : before.columns)
         if (!after.findColumn(c.name)) {
             layout = withColumnDropped(layout, c.name);
             columnsDropped = true;
         }
-    for (const catalog::Column& c : after.columns)
-        if (!before.findColumn(c.name)) {
-            layout = withColumnAdded(layout, after.name, columnSpecOf(c, order));
-            columnsAdded = true;
-        }
+    for (const ColumnSpec& c : added.columns)
+        layout = withColumnAdded(layout, after.name, c);
     if (columnsAdded && !columnsDropped) {
         // As Access does: the rows stay as they are; a column numbered past a row's column
         // count reads as null there.
@@ -140,19 +157,34 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
         rebuildAll(copy_, allocator, definition);
     }
 
+    auto buildIndex = [&](const IndexSpec& spec) {
+        std::size_t tree = addIndex(definition, spec);
+        if (definition.physicalIndexes[tree].rootPage == 0)
+            allocateIndexPages(copy_, allocator, definition, definition.physicalIndexes[tree]);
+        rebuildIndex(copy_, allocator, definition, tree);
+    };
+    for (const IndexSpec& spec : added.indexes)
+        buildIndex(spec);
     for (const catalog::Index& index : after.indexes)
         if (lacksIndex(before, index)) {
             if (index.foreign)
                 throw DefinitionRefused("Index '" + text::toUtf8(index.name) +
                                         "' backs a relationship, which this writer cannot make.");
-            std::size_t tree = addIndex(definition, indexSpecOf(index));
-            if (definition.physicalIndexes[tree].rootPage == 0)
-                allocateIndexPages(copy_, allocator, definition, definition.physicalIndexes[tree]);
-            rebuildIndex(copy_, allocator, definition, tree);
+            buildIndex(indexSpecOf(index));
         }
     table.saveDefinition();
 
     CatalogRows catalog(copy_, allocator);
+    if (!droppedComplex.empty() && !complex)
+        complex.emplace(copy_, allocator);
+    for (std::uint32_t id : droppedComplex)
+        complex->remove(catalog, id);
+    for (const ColumnSpec& c : added.columns)
+        if (c.type == column::complex)
+            complex->addAttachment(catalog, after.name, page, columnNamed(definition, c.name),
+                                   order);
+    if (complex)
+        complex->finish();
     PropertyBlob properties = catalog.properties(page);
     for (const catalog::Column& c : before.columns)
         if (!after.findColumn(c.name))
@@ -160,7 +192,7 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
     applyTableProperties(properties, &before, after);
     for (const catalog::Column& c : after.columns)
         applyColumnProperties(properties, before.findColumn(c.name), c);
-    catalog.update(page, properties, after.hidden);
+    catalog.update(page, properties, after.hidden, hasComplexColumns(definition));
     catalog.finish();
 }
 

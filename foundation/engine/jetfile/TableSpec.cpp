@@ -27,6 +27,8 @@ ColumnSpec columnSpecOf(const ColumnDefinition& c) {
     spec.autoIncrement = (c.flags & (column::autoLongFlag | column::autoGuidFlag)) != 0;
     spec.compressedUnicode = (c.extendedFlags & column::compressedUnicodeFlag) != 0;
     spec.hyperlink = (c.flags & column::hyperlinkFlag) != 0;
+    if (c.type == column::complex)
+        spec.complexId = c.misc;
     if (c.type == column::numeric) {
         spec.precision = c.precision();
         spec.scale = c.scale();

@@ -28,6 +28,10 @@ struct ColumnSpec {
     bool autoIncrement = false; // AutoNumber of a Long Integer or Replication ID column
     bool compressedUnicode = false;
     bool hyperlink = false; // a Memo column shown as a hyperlink
+    // A Long kept among the variable-length columns, as the keys of a flat table are.
+    bool storedVariable = false;
+    std::uint8_t extendedFlags = 0; // besides compressed Unicode: those of a flat table's columns
+    std::uint32_t complexId = 0;    // of an attachment column, in MSysComplexColumns
     std::uint8_t precision = 18;
     std::uint8_t scale = 0;
     // The text sort order of a Text or Memo column; other columns record the sort order's

@@ -32,12 +32,14 @@ void refuseRelationsAndChecks(const embedded::TableEdit& edit) {
         throw notSupported(u"A CHECK constraint");
 }
 
-// Attachment and multi-valued fields keep their values in tables of their own, which the page
-// store does not make yet. Those a table already has stay as they are.
-void refuseComplexColumns(const catalog::Table& after, const catalog::Table* before) {
+// Multi-valued fields keep their values in tables of their own, which the page store does not
+// make yet, nor attachments in a Jet 4 file. Those a table already has stay as they are.
+void refuseComplexColumns(const catalog::Table& after, const catalog::Table* before,
+                          bool attachments) {
     for (const catalog::Column& column : after.columns) {
-        bool complex = column.type == engine::type::attachment || column.multiValueType != 0;
-        if (complex && !(before && before->findColumn(column.name)))
+        bool refused =
+            column.multiValueType != 0 || (column.type == engine::type::attachment && !attachments);
+        if (refused && !(before && before->findColumn(column.name)))
             throw notSupported(u"An attachment or multi-valued field");
     }
 }
@@ -73,7 +75,7 @@ std::optional<catalog::Relation> AccessSchemaStore::loadRelation(std::u16string_
 
 void AccessSchemaStore::createTable(const embedded::TableEdit& edit) {
     refuseRelationsAndChecks(edit);
-    refuseComplexColumns(edit.after, nullptr);
+    refuseComplexColumns(edit.after, nullptr, writer_.makesAttachments());
     writer_.createTable(edit.after);
     catalog_.tables.push_back(edit.after);
 }
@@ -81,14 +83,14 @@ void AccessSchemaStore::createTable(const embedded::TableEdit& edit) {
 void AccessSchemaStore::appendTable(const catalog::Table& table) {
     if (table.kind != catalog::TableKind::Local)
         throw notSupported(u"A linked table");
-    refuseComplexColumns(table, nullptr);
+    refuseComplexColumns(table, nullptr, writer_.makesAttachments());
     writer_.createTable(table);
     catalog_.tables.push_back(table);
 }
 
 void AccessSchemaStore::changeTable(const embedded::TableEdit& edit) {
     refuseRelationsAndChecks(edit);
-    refuseComplexColumns(edit.after, &edit.before);
+    refuseComplexColumns(edit.after, &edit.before, writer_.makesAttachments());
     if (!edit.renamed.empty())
         throw notSupported(u"Renaming a column");
     for (const catalog::Column& column : edit.after.columns)

@@ -245,9 +245,9 @@ TEST(TableBuilder, RefusesWhatAccessRefuses) {
     TableSpec longText = orders();
     longText.columns[3].length = 512;
     EXPECT_EQ(refusal(longText), "Size of field 'Code' is too long.");
-    TableSpec attachment = orders();
-    attachment.columns.push_back(columnOf(u"Files", column::complex));
-    EXPECT_EQ(refusal(attachment), "Field 'Files' has a type this writer does not create yet.");
+    TableSpec unknownType = orders();
+    unknownType.columns.push_back(columnOf(u"Files", 0x0E));
+    EXPECT_EQ(refusal(unknownType), "Field 'Files' has a type this writer does not create yet.");
 }
 
 } // namespace
