@@ -129,6 +129,10 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
     for (const catalog::Column& c : after.columns)
         if (!before.findColumn(c.name))
             added.columns.push_back(columnSpecOf(c, order));
+    for (const ColumnSpec& c : added.columns)
+        if (c.type == column::complex && definition.rowCount > 0)
+            throw DefinitionRefused("An attachment field added to a table that holds rows is not "
+                                    "supported on Access files yet.");
     std::optional<ComplexColumns> complex;
     prepareComplexColumns(added, allocator, complex);
 
