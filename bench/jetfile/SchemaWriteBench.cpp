@@ -6,7 +6,7 @@
 #include "foundation/engine/api/Codes.h"
 #include "foundation/engine/jetfile/Catalog.h"
 #include "foundation/engine/jetfile/SchemaWriter.h"
-#include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableDesign.h"
 #include "tests/foundation/jetfile/CatalogBuilders.h"
 
 #include <benchmark/benchmark.h>
@@ -91,8 +91,8 @@ void addColumnToRows(benchmark::State& state) {
     before.name = u"Table1";
     for (const CatalogTable& t : listTables(copy))
         if (t.name == before.name)
-            for (const ColumnSpec& c :
-                 specOfDefinition(TableDefinition::read(copy, t.definitionPage), t.name).columns)
+            for (const ColumnDesign& c :
+                 designOfDefinition(TableDefinition::read(copy, t.definitionPage), t.name).columns)
                 before.columns.push_back(modelColumn(c.name, type::integer));
     catalog::Table after = before;
     after.columns.push_back(modelColumn(u"Added", type::varWChar, 20));

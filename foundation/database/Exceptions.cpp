@@ -22,8 +22,8 @@ constexpr SystemMessage systemMessages[] = {
     {0x80004005, u"Unspecified error"},
     {0x8000FFFF, u"Catastrophic failure"},
     {0x80040154, u"Class not registered"},
-    {0x80070002, u"The system cannot find the file specified."},
-    {0x80070003, u"The system cannot find the path specified."},
+    {0x80070002, u"The system cannot find the file."},
+    {0x80070003, u"The system cannot find the path."},
     {0x80070005, u"Access is denied."},
     {0x8007000E, u"Not enough memory resources are available to complete this operation."},
     {0x80070020, u"The process cannot access the file because it is being used by another "

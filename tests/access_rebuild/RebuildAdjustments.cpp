@@ -1,6 +1,6 @@
 #include "RebuildAdjustments.h"
 
-#include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableDesign.h"
 
 #include <algorithm>
 #include <numeric>

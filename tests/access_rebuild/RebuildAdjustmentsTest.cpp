@@ -18,25 +18,25 @@ namespace {
 constexpr SortOrder jet4General{0x409, 0};
 constexpr SortOrder aceGeneral{0x409, 1};
 
-TableSpec orders(SortOrder fileOrder) {
-    TableSpec spec;
-    spec.name = u"Orders";
+TableDesign orders(SortOrder fileOrder) {
+    TableDesign design;
+    design.name = u"Orders";
     for (auto [name, type] : {std::pair{u"Id", column::longInteger},
                               {u"Code", column::text},
                               {u"Note", column::memo},
                               {u"Total", column::numeric}}) {
-        ColumnSpec c;
+        ColumnDesign c;
         c.name = name;
         c.type = type;
         c.length = type == column::text ? 40 : 0;
         c.sortOrder = newColumnSortOrder(type, fileOrder);
-        spec.columns.push_back(c);
+        design.columns.push_back(c);
     }
-    return spec;
+    return design;
 }
 
-IndexSpec indexOf(std::u16string name, std::u16string column, bool primary = false) {
-    IndexSpec index;
+IndexDesign indexOf(std::u16string name, std::u16string column, bool primary = false) {
+    IndexDesign index;
     index.name = std::move(name);
     index.columns = {{std::move(column), true}};
     index.primary = primary;
@@ -53,17 +53,17 @@ TEST(RebuildAdjustments, SortOrdersFollowTheFileTheTableIsIn) {
     // Precision and scale are no sort order.
     EXPECT_EQ(moved->columns[3].misc, jet4.columns[3].misc);
 
-    TableSpec otherLocale = orders(jet4General);
+    TableDesign otherLocale = orders(jet4General);
     otherLocale.columns[0].sortOrder = {0x41D, 0};
     EXPECT_FALSE(
         rebuildtest::withSortOrdersOf(buildTableDefinition(otherLocale), jet4General, aceGeneral));
 }
 
 TEST(RebuildAdjustments, IndexNumbersFollowTheOriginalsCreationOrder) {
-    TableSpec keyFirst = orders(jet4General);
+    TableDesign keyFirst = orders(jet4General);
     keyFirst.indexes = {indexOf(u"PrimaryKey", u"Id", true), indexOf(u"ByCode", u"Code"),
                         indexOf(u"ById", u"Id")};
-    TableSpec keyLast = keyFirst;
+    TableDesign keyLast = keyFirst;
     std::rotate(keyLast.indexes.begin(), keyLast.indexes.begin() + 1, keyLast.indexes.end());
     TableDefinition original = buildTableDefinition(keyLast);
     TableDefinition rebuilt = buildTableDefinition(keyFirst);

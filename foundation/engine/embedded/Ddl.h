@@ -10,7 +10,7 @@
 
 namespace engine::embedded::ddl {
 
-struct TypeSpec {
+struct DeclaredType {
     int type = engine::type::varWChar;
     int size = 0;
     int precision = 0;
@@ -46,7 +46,7 @@ enum class DefaultClause {
 
 struct ColumnDefinition {
     std::u16string name;
-    TypeSpec type;
+    DeclaredType type;
     bool compressed = false;
     bool notNull = false;
     DefaultClause defaultClause = DefaultClause::Absent;

@@ -115,7 +115,7 @@ public:
             do {
                 catalog::QueryParameter parameter;
                 parameter.name = name();
-                TypeSpec type = typeSpec(parameter.name);
+                DeclaredType type = declaredType(parameter.name);
                 parameter.type = type.type;
                 bool isText = type.type == type::varWChar || type.type == type::wChar;
                 parameter.size = isText ? type.size : 0;
@@ -357,16 +357,16 @@ private:
 
     // ---- column definitions
 
-    TypeSpec typeSpec(const std::u16string& column) {
+    DeclaredType declaredType(const std::u16string& column) {
         const Token& token = peek();
         if (token.kind != TokenKind::Word)
             throw fail();
         ++pos_;
         if (token.isWord(u"NATIONAL"))
-            return typeSpec(column);
+            return declaredType(column);
         for (auto memo : memoNames)
             if (token.isWord(memo))
-                return TypeSpec{type::longVarWChar, 0, 0, 0, false, false};
+                return DeclaredType{type::longVarWChar, 0, 0, 0, false, false};
         for (auto decimal : decimalNames)
             if (token.isWord(decimal))
                 return decimalType();
@@ -378,14 +378,14 @@ private:
         for (const TypeName& candidate : typeNames) {
             if (!text::equalsNoCase(typeName, candidate.name))
                 continue;
-            TypeSpec typeSpec{candidate.type,          candidate.size, 0, 0,
-                              candidate.autoIncrement, candidate.fixed};
+            DeclaredType declaredType{candidate.type,          candidate.size, 0, 0,
+                                      candidate.autoIncrement, candidate.fixed};
             if (candidate.maxSize > 0 && acceptSymbol(u"(")) {
-                typeSpec.size = number();
+                declaredType.size = number();
                 expectSymbol(u")");
-                if (typeSpec.size == 0)
+                if (declaredType.size == 0)
                     throw fail();
-                if (typeSpec.size > candidate.maxSize)
+                if (declaredType.size > candidate.maxSize)
                     throw EngineError(status::unspecified,
                                       u"Size of field '" + column + u"' is too long.");
             } else if (candidate.autoIncrement && acceptSymbol(u"(")) {
@@ -394,7 +394,7 @@ private:
                 number();
                 expectSymbol(u")");
             }
-            return typeSpec;
+            return declaredType;
         }
         // The comparer writes this name for a column whose type it could not read.
         if (text::equalsNoCase(typeName, u"UNKNOWN"))
@@ -404,19 +404,19 @@ private:
         throw fail();
     }
 
-    TypeSpec decimalType() {
-        TypeSpec typeSpec{type::decimal, 19, 18, 0, false, false};
+    DeclaredType decimalType() {
+        DeclaredType declaredType{type::decimal, 19, 18, 0, false, false};
         if (acceptSymbol(u"(")) {
-            typeSpec.precision = number();
+            declaredType.precision = number();
             if (acceptSymbol(u","))
-                typeSpec.scale = number();
+                declaredType.scale = number();
             expectSymbol(u")");
-            if (typeSpec.precision < 1 || typeSpec.precision > 28 ||
-                typeSpec.scale > typeSpec.precision)
+            if (declaredType.precision < 1 || declaredType.precision > 28 ||
+                declaredType.scale > declaredType.precision)
                 throw EngineError(status::unspecified,
                                   u"Invalid precision or scale for the decimal data type.");
         }
-        return typeSpec;
+        return declaredType;
     }
 
     bool startsConstraint() const {
@@ -443,7 +443,7 @@ private:
         context_ = fieldDefinition;
         ColumnDefinition column;
         column.name = name();
-        column.type = typeSpec(column.name);
+        column.type = declaredType(column.name);
         for (;;) {
             if (accept(u"WITH")) {
                 if (!accept(u"COMPRESSION"))

@@ -1,6 +1,6 @@
 #include "foundation/engine/jetfile/CatalogProperties.h"
 
-#include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableDesign.h"
 #include "foundation/text/WideString.h"
 
 #include <cstring>

@@ -39,8 +39,8 @@ bool inAnIndex(const TableDefinition& table, std::uint16_t number) {
 } // namespace
 
 TableDefinition withColumnAdded(const TableDefinition& table, std::u16string_view tableName,
-                                const ColumnSpec& column) {
-    checkColumnSpec(column);
+                                const ColumnDesign& column) {
+    checkColumnDesign(column);
     for (const ColumnDefinition& c : table.columns)
         if (sameName(c.name, column.name))
             throw DefinitionRefused("Field '" + text::toUtf8(column.name) +

@@ -8,12 +8,12 @@
 // numbers. Stored rows move to the new layout through rewriteRow.
 
 #include "foundation/engine/jetfile/StoredRow.h"
-#include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableDesign.h"
 
 namespace engine::jetfile {
 
 TableDefinition withColumnAdded(const TableDefinition& table, std::u16string_view tableName,
-                                const ColumnSpec& column);
+                                const ColumnDesign& column);
 // Refuses a column that is part of an index.
 TableDefinition withColumnDropped(const TableDefinition& table, std::u16string_view column);
 

@@ -42,8 +42,8 @@ constexpr std::uint8_t valueColumnFlags = 0x10;
 constexpr std::uint8_t parentKeyFlags = 0x08;
 constexpr std::uint8_t ownKeyFlags = 0x04;
 
-ColumnSpec flatColumn(std::u16string name, std::uint8_t type, SortOrder fileOrder) {
-    ColumnSpec c;
+ColumnDesign flatColumn(std::u16string name, std::uint8_t type, SortOrder fileOrder) {
+    ColumnDesign c;
     c.name = std::move(name);
     c.type = type;
     if (type == column::text)
@@ -55,8 +55,8 @@ ColumnSpec flatColumn(std::u16string name, std::uint8_t type, SortOrder fileOrde
 
 // Access keeps both keys among the variable-length columns, without a sort order; DAO
 // refuses the table otherwise.
-ColumnSpec flatKey(std::u16string name, std::uint8_t extendedFlags) {
-    ColumnSpec c;
+ColumnDesign flatKey(std::u16string name, std::uint8_t extendedFlags) {
+    ColumnDesign c;
     c.name = std::move(name);
     c.type = column::longInteger;
     c.storedVariable = true;
@@ -72,42 +72,42 @@ std::u16string complexIndexName(std::u16string_view column, std::u16string_view 
     return name + u"_" + std::u16string(guid);
 }
 
-IndexSpec complexIndexSpec(std::u16string_view column) {
-    IndexSpec spec;
-    spec.name = complexIndexName(column, newGuidHex());
-    spec.columns = {{std::u16string(column), true}};
-    spec.unique = true;
-    spec.disallowNull = true;
-    return spec;
+IndexDesign complexIndexDesign(std::u16string_view column) {
+    IndexDesign design;
+    design.name = complexIndexName(column, newGuidHex());
+    design.columns = {{std::u16string(column), true}};
+    design.unique = true;
+    design.disallowNull = true;
+    return design;
 }
 
-TableSpec attachmentFlatTable(std::u16string_view table, std::u16string_view column,
-                              SortOrder fileOrder) {
+TableDesign attachmentFlatTable(std::u16string_view table, std::u16string_view column,
+                                SortOrder fileOrder) {
     std::u16string name(column);
     std::u16string parentKey = capped(u"_" + name);
     std::u16string ownKey = capped(std::u16string(table) + u"_" + name);
-    TableSpec spec;
-    spec.name = capped(u"f_" + newGuidHex() + u"_" + name);
-    spec.columns = {flatKey(parentKey, parentKeyFlags),
-                    flatColumn(u"FileData", column::oleObject, fileOrder),
-                    flatColumn(u"FileFlags", column::longInteger, fileOrder),
-                    flatColumn(u"FileName", column::text, fileOrder),
-                    flatColumn(u"FileTimeStamp", column::dateTime, fileOrder),
-                    flatColumn(u"FileType", column::text, fileOrder),
-                    flatColumn(u"FileURL", column::memo, fileOrder),
-                    flatKey(ownKey, ownKeyFlags)};
-    spec.columns.back().autoIncrement = true;
-    IndexSpec parent{parentKey, {{parentKey, true}}};
+    TableDesign design;
+    design.name = capped(u"f_" + newGuidHex() + u"_" + name);
+    design.columns = {flatKey(parentKey, parentKeyFlags),
+                      flatColumn(u"FileData", column::oleObject, fileOrder),
+                      flatColumn(u"FileFlags", column::longInteger, fileOrder),
+                      flatColumn(u"FileName", column::text, fileOrder),
+                      flatColumn(u"FileTimeStamp", column::dateTime, fileOrder),
+                      flatColumn(u"FileType", column::text, fileOrder),
+                      flatColumn(u"FileURL", column::memo, fileOrder),
+                      flatKey(ownKey, ownKeyFlags)};
+    design.columns.back().autoIncrement = true;
+    IndexDesign parent{parentKey, {{parentKey, true}}};
     parent.disallowNull = true;
-    IndexSpec scalar{u"IdxFKPrimaryScalar", {{parentKey, true}, {u"FileName", true}}};
+    IndexDesign scalar{u"IdxFKPrimaryScalar", {{parentKey, true}, {u"FileName", true}}};
     scalar.unique = true;
     scalar.disallowNull = true;
-    IndexSpec primary{u"MSysComplexPKIndex", {{ownKey, true}}};
+    IndexDesign primary{u"MSysComplexPKIndex", {{ownKey, true}}};
     primary.primary = true;
     primary.unique = true;
     primary.disallowNull = true;
-    spec.indexes = {parent, scalar, primary};
-    return spec;
+    design.indexes = {parent, scalar, primary};
+    return design;
 }
 
 std::u16string newGuidHex() {
@@ -139,10 +139,10 @@ std::uint32_t ComplexColumns::nextId() {
 void ComplexColumns::addAttachment(CatalogRows& catalog, std::u16string_view table,
                                    PageNumber parentPage, const ColumnDefinition& column,
                                    SortOrder fileOrder) {
-    TableSpec spec = attachmentFlatTable(table, column.name, fileOrder);
-    TableDefinition flat = buildTableDefinition(spec);
+    TableDesign design = attachmentFlatTable(table, column.name, fileOrder);
+    TableDefinition flat = buildTableDefinition(design);
     allocateTablePages(copy_, allocator_, flat);
-    catalog.addTable(spec.name, flat.pages.front(), PropertyBlob(), flatTableFlags);
+    catalog.addTable(design.name, flat.pages.front(), PropertyBlob(), flatTableFlags);
 
     const TableDefinition& rows = columns_.definition();
     ColumnValues values;

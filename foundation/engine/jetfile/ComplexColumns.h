@@ -9,7 +9,7 @@
 // The parent has a unique index of its own on the column, which the catalog does not list.
 
 #include "foundation/engine/jetfile/CatalogRows.h"
-#include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableDesign.h"
 
 namespace engine::jetfile {
 
@@ -18,11 +18,11 @@ constexpr std::uint32_t flatTableFlags = 0x800A0000;
 
 // The name of the parent's index on a complex column.
 std::u16string complexIndexName(std::u16string_view column, std::u16string_view guid);
-// The index spec of that index.
-IndexSpec complexIndexSpec(std::u16string_view column);
+// The index design of that index.
+IndexDesign complexIndexDesign(std::u16string_view column);
 // The flat table of an attachment column, named after the column with the guid.
-TableSpec attachmentFlatTable(std::u16string_view table, std::u16string_view column,
-                              SortOrder fileOrder);
+TableDesign attachmentFlatTable(std::u16string_view table, std::u16string_view column,
+                                SortOrder fileOrder);
 // 32 upper-case hex digits of a new random GUID.
 std::u16string newGuidHex();
 

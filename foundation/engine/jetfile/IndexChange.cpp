@@ -10,14 +10,15 @@ namespace engine::jetfile {
 
 namespace {
 
-std::vector<std::uint16_t> columnNumbersOf(const TableDefinition& table, const IndexSpec& spec) {
+std::vector<std::uint16_t> columnNumbersOf(const TableDefinition& table,
+                                           const IndexDesign& design) {
     std::vector<std::uint16_t> numbers;
-    for (const IndexColumnSpec& c : spec.columns) {
+    for (const IndexColumnDesign& c : design.columns) {
         auto found =
             std::find_if(table.columns.begin(), table.columns.end(),
                          [&](const ColumnDefinition& d) { return sameName(d.name, c.column); });
         if (found == table.columns.end())
-            throw DefinitionRefused("Index '" + text::toUtf8(spec.name) + "' names no field '" +
+            throw DefinitionRefused("Index '" + text::toUtf8(design.name) + "' names no field '" +
                                     text::toUtf8(c.column) + "'.");
         numbers.push_back(found->number);
     }
@@ -26,17 +27,17 @@ std::vector<std::uint16_t> columnNumbersOf(const TableDefinition& table, const I
 
 } // namespace
 
-std::size_t addIndex(TableDefinition& table, const IndexSpec& spec) {
+std::size_t addIndex(TableDefinition& table, const IndexDesign& design) {
     for (const LogicalIndex& l : table.logicalIndexes) {
-        if (sameName(l.name, spec.name))
-            throw DefinitionRefused("Index '" + text::toUtf8(spec.name) + "' already exists.");
-        if (spec.primary && l.kind == index::primaryKind)
+        if (sameName(l.name, design.name))
+            throw DefinitionRefused("Index '" + text::toUtf8(design.name) + "' already exists.");
+        if (design.primary && l.kind == index::primaryKind)
             throw DefinitionRefused("Primary key already exists.");
     }
-    PhysicalIndex wanted = physicalIndexOf(spec, columnNumbersOf(table, spec));
+    PhysicalIndex wanted = physicalIndexOf(design, columnNumbersOf(table, design));
     std::size_t physical =
-        sharedOrNew(table.physicalIndexes, std::move(wanted), spec.foreignKey.has_value());
-    table.logicalIndexes.push_back(logicalIndexOf(spec, table.logicalIndexes.size(), physical));
+        sharedOrNew(table.physicalIndexes, std::move(wanted), design.foreignKey.has_value());
+    table.logicalIndexes.push_back(logicalIndexOf(design, table.logicalIndexes.size(), physical));
     sortLogicalIndexes(table);
     return physical;
 }

@@ -1,9 +1,9 @@
 #include "foundation/engine/jetfile/SchemaWriter.h"
 
 #include "foundation/engine/jetfile/Catalog.h"
+#include "foundation/engine/jetfile/CatalogDesign.h"
 #include "foundation/engine/jetfile/CatalogProperties.h"
 #include "foundation/engine/jetfile/CatalogRows.h"
-#include "foundation/engine/jetfile/CatalogSpec.h"
 #include "foundation/engine/jetfile/Names.h"
 #include "foundation/engine/jetfile/Relationships.h"
 #include "foundation/engine/jetfile/TableBuilder.h"
@@ -38,11 +38,11 @@ void SchemaWriter::createTable(const catalog::Table& table) {
     if (!table.checks.empty())
         throw DefinitionRefused("CHECK constraints cannot be created here.");
     SortOrder order = fileSortOrder();
-    TableSpec spec = tableSpecOf(table, order);
+    TableDesign design = tableDesignOf(table, order);
     PageAllocator allocator(copy_);
     std::optional<ComplexColumns> complex;
-    prepareComplexColumns(spec, allocator, complex);
-    TableDefinition definition = buildTableDefinition(spec);
+    prepareComplexColumns(design, allocator, complex);
+    TableDefinition definition = buildTableDefinition(design);
     PropertyBlob properties = propertiesOf(table);
     allocateTablePages(copy_, allocator, definition);
     CatalogRows catalog(copy_, allocator);
@@ -58,9 +58,9 @@ void SchemaWriter::createTable(const catalog::Table& table) {
     catalog.finish();
 }
 
-void SchemaWriter::prepareComplexColumns(TableSpec& spec, PageAllocator& allocator,
+void SchemaWriter::prepareComplexColumns(TableDesign& design, PageAllocator& allocator,
                                          std::optional<ComplexColumns>& complex) const {
-    for (ColumnSpec& c : spec.columns) {
+    for (ColumnDesign& c : design.columns) {
         if (c.type != column::complex)
             continue;
         if (!copy_.format().isAce())
@@ -69,7 +69,7 @@ void SchemaWriter::prepareComplexColumns(TableSpec& spec, PageAllocator& allocat
         if (!complex)
             complex.emplace(copy_, allocator);
         c.complexId = complex->nextId();
-        spec.indexes.push_back(complexIndexSpec(c.name));
+        design.indexes.push_back(complexIndexDesign(c.name));
     }
 }
 

@@ -53,10 +53,10 @@ private:
     std::optional<PageNumber> findTable(std::u16string_view name) const;
     PageNumber tableNamed(std::u16string_view name) const;
     SortOrder fileSortOrder() const;
-    // Complex columns of the spec get their ids and the parent's index on each; Jet 4 files
+    // Complex columns of the design get their ids and the parent's index on each; Jet 4 files
     // have none.
     // complex: made for the first such column.
-    void prepareComplexColumns(TableSpec& spec, PageAllocator& allocator,
+    void prepareComplexColumns(TableDesign& design, PageAllocator& allocator,
                                std::optional<ComplexColumns>& complex) const;
 
     WorkingCopy& copy_;

@@ -18,11 +18,11 @@ constexpr std::size_t trailerSize = 8;
 constexpr std::uint8_t noCascade = 4;
 constexpr std::uint32_t noRelatedIndex = 0xFFFFFFFF;
 
-std::uint16_t definedLength(const ColumnSpec& spec) {
-    switch (spec.type) {
+std::uint16_t definedLength(const ColumnDesign& design) {
+    switch (design.type) {
     case column::text:
     case column::binary:
-        return spec.length;
+        return design.length;
     case column::memo:
     case column::oleObject:
         return 0;
@@ -30,26 +30,26 @@ std::uint16_t definedLength(const ColumnSpec& spec) {
         return 1;
     default:
         ColumnDefinition typed;
-        typed.type = spec.type;
+        typed.type = design.type;
         return std::uint16_t(fixedColumnSize(typed));
     }
 }
 
-std::uint32_t miscOf(const ColumnSpec& spec) {
-    if (spec.type == column::complex)
-        return spec.complexId;
-    if (spec.type == column::numeric)
-        return std::uint32_t(spec.precision) | std::uint32_t(spec.scale) << 8;
-    return std::uint32_t(spec.sortOrder.id) | std::uint32_t(spec.sortOrder.version) << 24;
+std::uint32_t miscOf(const ColumnDesign& design) {
+    if (design.type == column::complex)
+        return design.complexId;
+    if (design.type == column::numeric)
+        return std::uint32_t(design.precision) | std::uint32_t(design.scale) << 8;
+    return std::uint32_t(design.sortOrder.id) | std::uint32_t(design.sortOrder.version) << 24;
 }
 
-std::uint8_t flagsOf(const ColumnSpec& spec) {
+std::uint8_t flagsOf(const ColumnDesign& design) {
     std::uint8_t flags = column::nullableFlag; // on every column Access writes
-    if (!isVariableLength(spec))
+    if (!isVariableLength(design))
         flags |= column::fixedLengthFlag;
-    if (spec.autoIncrement)
-        flags |= spec.type == column::guid ? column::autoGuidFlag : column::autoLongFlag;
-    if (spec.hyperlink)
+    if (design.autoIncrement)
+        flags |= design.type == column::guid ? column::autoGuidFlag : column::autoLongFlag;
+    if (design.hyperlink)
         flags |= column::hyperlinkFlag;
     return flags;
 }
@@ -79,24 +79,24 @@ bool isBuildable(std::uint8_t type) {
     }
 }
 
-void checkColumns(const TableSpec& spec) {
-    if (spec.columns.size() > maxColumns)
+void checkColumns(const TableDesign& design) {
+    if (design.columns.size() > maxColumns)
         throw DefinitionRefused("Too many fields defined.");
-    for (const ColumnSpec& c : spec.columns)
-        checkColumnSpec(c);
-    for (std::size_t i = 0; i < spec.columns.size(); ++i)
+    for (const ColumnDesign& c : design.columns)
+        checkColumnDesign(c);
+    for (std::size_t i = 0; i < design.columns.size(); ++i)
         for (std::size_t j = 0; j < i; ++j)
-            if (sameName(spec.columns[i].name, spec.columns[j].name))
-                throw DefinitionRefused("Field '" + text::toUtf8(spec.columns[i].name) +
-                                        "' already exists in table '" + text::toUtf8(spec.name) +
+            if (sameName(design.columns[i].name, design.columns[j].name))
+                throw DefinitionRefused("Field '" + text::toUtf8(design.columns[i].name) +
+                                        "' already exists in table '" + text::toUtf8(design.name) +
                                         "'.");
 }
 
-void placeColumns(const TableSpec& spec, TableDefinition& t) {
+void placeColumns(const TableDesign& design, TableDefinition& t) {
     std::uint16_t variables = 0;
     std::uint16_t fixedEnd = 0;
-    for (std::size_t i = 0; i < spec.columns.size(); ++i) {
-        const ColumnSpec& c = spec.columns[i];
+    for (std::size_t i = 0; i < design.columns.size(); ++i) {
+        const ColumnDesign& c = design.columns[i];
         ColumnPlace place{std::uint16_t(i), std::uint16_t(i), variables, 0};
         ColumnDefinition definition = columnDefinitionOf(c, place);
         if (isVariableLength(c)) {
@@ -109,46 +109,47 @@ void placeColumns(const TableSpec& spec, TableDefinition& t) {
         if (isLongValue(c.type))
             t.columnUsageMaps.push_back({std::uint16_t(i), 0, 0});
     }
-    t.maxColumns = std::uint16_t(spec.columns.size());
+    t.maxColumns = std::uint16_t(design.columns.size());
     t.variableColumnCount = variables;
 }
 
-std::uint8_t physicalFlagsOf(const IndexSpec& spec) {
+std::uint8_t physicalFlagsOf(const IndexDesign& design) {
     std::uint8_t flags = index::createdFlag;
-    if (spec.primary || spec.unique)
+    if (design.primary || design.unique)
         flags |= index::uniqueFlag;
-    if (spec.ignoreNulls)
+    if (design.ignoreNulls)
         flags |= index::ignoreNullsFlag;
-    if (spec.primary || spec.disallowNull)
+    if (design.primary || design.disallowNull)
         flags |= index::requiredFlag;
     return flags;
 }
 
 // The columns' numbers are their places in a new table.
-std::vector<std::uint16_t> columnNumbersOf(const TableSpec& table, const IndexSpec& spec) {
+std::vector<std::uint16_t> columnNumbersOf(const TableDesign& table, const IndexDesign& design) {
     std::vector<std::uint16_t> numbers;
-    for (const IndexColumnSpec& c : spec.columns) {
-        auto found = std::find_if(table.columns.begin(), table.columns.end(),
-                                  [&](const ColumnSpec& s) { return sameName(s.name, c.column); });
+    for (const IndexColumnDesign& c : design.columns) {
+        auto found =
+            std::find_if(table.columns.begin(), table.columns.end(),
+                         [&](const ColumnDesign& s) { return sameName(s.name, c.column); });
         if (found == table.columns.end())
-            throw DefinitionRefused("Index '" + text::toUtf8(spec.name) + "' names no field '" +
+            throw DefinitionRefused("Index '" + text::toUtf8(design.name) + "' names no field '" +
                                     text::toUtf8(c.column) + "'.");
         numbers.push_back(std::uint16_t(found - table.columns.begin()));
     }
     return numbers;
 }
 
-void placeIndexes(const TableSpec& spec, TableDefinition& t) {
+void placeIndexes(const TableDesign& design, TableDefinition& t) {
     bool hasPrimary = false;
-    for (std::size_t i = 0; i < spec.indexes.size(); ++i) {
-        const IndexSpec& index = spec.indexes[i];
+    for (std::size_t i = 0; i < design.indexes.size(); ++i) {
+        const IndexDesign& index = design.indexes[i];
         for (std::size_t j = 0; j < i; ++j)
-            if (sameName(spec.indexes[j].name, index.name))
+            if (sameName(design.indexes[j].name, index.name))
                 throw DefinitionRefused("Index '" + text::toUtf8(index.name) + "' already exists.");
         if (index.primary && hasPrimary)
             throw DefinitionRefused("Primary key already exists.");
         hasPrimary = hasPrimary || index.primary;
-        PhysicalIndex wanted = physicalIndexOf(index, columnNumbersOf(spec, index));
+        PhysicalIndex wanted = physicalIndexOf(index, columnNumbersOf(design, index));
         std::size_t physical =
             sharedOrNew(t.physicalIndexes, std::move(wanted), index.foreignKey.has_value());
         t.logicalIndexes.push_back(logicalIndexOf(index, i, physical));
@@ -158,18 +159,18 @@ void placeIndexes(const TableSpec& spec, TableDefinition& t) {
 
 } // namespace
 
-PhysicalIndex physicalIndexOf(const IndexSpec& spec, std::vector<std::uint16_t> columnNumbers) {
-    if (spec.columns.empty() || spec.columns.size() > maxIndexColumns)
-        throw DefinitionRefused("Index '" + text::toUtf8(spec.name) +
+PhysicalIndex physicalIndexOf(const IndexDesign& design, std::vector<std::uint16_t> columnNumbers) {
+    if (design.columns.empty() || design.columns.size() > maxIndexColumns)
+        throw DefinitionRefused("Index '" + text::toUtf8(design.name) +
                                 "' must have 1 to 10 fields.");
     PhysicalIndex physical;
     physical.reserved0 = physicalIndexTag;
     physical.columnNumbers = std::move(columnNumbers);
-    for (const IndexColumnSpec& c : spec.columns)
+    for (const IndexColumnDesign& c : design.columns)
         physical.columnOrders.push_back(c.ascending ? 1 : 0);
     physical.columnNumbers.resize(maxIndexColumns, unusedIndexColumn);
     physical.columnOrders.resize(maxIndexColumns, 0);
-    physical.flags = physicalFlagsOf(spec);
+    physical.flags = physicalFlagsOf(design);
     physical.reserved47 = Bytes(5);
     return physical;
 }
@@ -198,22 +199,22 @@ std::size_t sharedOrNew(std::vector<PhysicalIndex>& physicals, PhysicalIndex wan
     return found;
 }
 
-LogicalIndex logicalIndexOf(const IndexSpec& spec, std::size_t number, std::size_t physical) {
+LogicalIndex logicalIndexOf(const IndexDesign& design, std::size_t number, std::size_t physical) {
     LogicalIndex logical;
     logical.reserved0 = definitionTag;
     logical.number = std::uint32_t(number);
     logical.physicalIndex = std::uint32_t(physical);
-    logical.name = spec.name;
-    if (spec.foreignKey) {
+    logical.name = design.name;
+    if (design.foreignKey) {
         logical.kind = index::foreignKind;
-        logical.relatedTableType = spec.foreignKey->relatedTableType;
-        logical.relatedIndex = spec.foreignKey->relatedIndex;
-        logical.relatedTablePage = spec.foreignKey->relatedTablePage;
-        logical.cascadeUpdates = spec.foreignKey->cascadeUpdates;
-        logical.cascadeDeletes = spec.foreignKey->cascadeDeletes;
+        logical.relatedTableType = design.foreignKey->relatedTableType;
+        logical.relatedIndex = design.foreignKey->relatedIndex;
+        logical.relatedTablePage = design.foreignKey->relatedTablePage;
+        logical.cascadeUpdates = design.foreignKey->cascadeUpdates;
+        logical.cascadeDeletes = design.foreignKey->cascadeDeletes;
         return logical;
     }
-    logical.kind = spec.primary ? index::primaryKind : 0;
+    logical.kind = design.primary ? index::primaryKind : 0;
     logical.relatedIndex = noRelatedIndex;
     logical.cascadeUpdates = noCascade;
     logical.cascadeDeletes = noCascade;
@@ -226,7 +227,7 @@ void sortLogicalIndexes(TableDefinition& t) {
         [](const LogicalIndex& a, const LogicalIndex& b) { return nameBefore(a.name, b.name); });
 }
 
-void checkColumnSpec(const ColumnSpec& c) {
+void checkColumnDesign(const ColumnDesign& c) {
     if (!isBuildable(c.type))
         throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
                                 "' has a type this writer does not create yet.");
@@ -242,13 +243,13 @@ bool isLongValue(std::uint8_t type) {
     return type == column::memo || type == column::oleObject;
 }
 
-bool isVariableLength(const ColumnSpec& spec) {
-    if (spec.storedVariable)
+bool isVariableLength(const ColumnDesign& design) {
+    if (design.storedVariable)
         return true;
-    switch (spec.type) {
+    switch (design.type) {
     case column::text:
     case column::binary:
-        return !spec.fixedLength;
+        return !design.fixedLength;
     case column::memo:
     case column::oleObject:
         return true;
@@ -257,41 +258,41 @@ bool isVariableLength(const ColumnSpec& spec) {
     }
 }
 
-ColumnDefinition columnDefinitionOf(const ColumnSpec& spec, const ColumnPlace& place) {
+ColumnDefinition columnDefinitionOf(const ColumnDesign& design, const ColumnPlace& place) {
     ColumnDefinition c;
-    c.type = spec.type;
+    c.type = design.type;
     c.reserved1 = definitionTag;
     c.number = place.number;
     c.variableIndex = place.variableIndex;
     c.index = place.index;
-    c.misc = miscOf(spec);
-    c.flags = flagsOf(spec);
-    c.extendedFlags = spec.extendedFlags;
-    if (spec.compressedUnicode)
+    c.misc = miscOf(design);
+    c.flags = flagsOf(design);
+    c.extendedFlags = design.extendedFlags;
+    if (design.compressedUnicode)
         c.extendedFlags |= column::compressedUnicodeFlag;
     c.fixedOffset = place.fixedOffset;
-    c.length = definedLength(spec);
-    c.name = spec.name;
+    c.length = definedLength(design);
+    c.name = design.name;
     return c;
 }
 
-TableDefinition buildTableDefinition(const TableSpec& spec) {
-    checkColumns(spec);
+TableDefinition buildTableDefinition(const TableDesign& design) {
+    checkColumns(design);
     TableDefinition t;
     t.reserved12 = definitionTag;
     t.autoNumberFlag = 1;
     t.reserved25 = Bytes(3);
     t.reserved32 = Bytes(8);
     t.tableType = userTable;
-    placeColumns(spec, t);
-    placeIndexes(spec, t);
+    placeColumns(design, t);
+    placeIndexes(design, t);
     t.trailer = Bytes(trailerSize);
     return t;
 }
 
-PropertyBlob buildTableProperties(const TableSpec& spec) {
+PropertyBlob buildTableProperties(const TableDesign& design) {
     PropertyBlob properties;
-    for (const ColumnSpec& c : spec.columns)
+    for (const ColumnDesign& c : design.columns)
         if (c.required)
             properties.set(c.name, Property::boolean(u"Required", true, Property::ddlFlag));
     return properties;

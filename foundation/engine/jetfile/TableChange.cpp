@@ -6,9 +6,9 @@
 #include "foundation/engine/jetfile/SchemaWriter.h"
 
 #include "foundation/engine/jetfile/Catalog.h"
+#include "foundation/engine/jetfile/CatalogDesign.h"
 #include "foundation/engine/jetfile/CatalogProperties.h"
 #include "foundation/engine/jetfile/CatalogRows.h"
-#include "foundation/engine/jetfile/CatalogSpec.h"
 #include "foundation/engine/jetfile/ColumnChange.h"
 #include "foundation/engine/jetfile/IndexChange.h"
 #include "foundation/engine/jetfile/IndexWriter.h"
@@ -125,11 +125,11 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
             if (std::optional<PhysicalIndex> tree = dropIndex(definition, name))
                 releaseIndexPages(copy_, allocator, definition, *tree);
     }
-    TableSpec added;
+    TableDesign added;
     for (const catalog::Column& c : after.columns)
         if (!before.findColumn(c.name))
-            added.columns.push_back(columnSpecOf(c, order));
-    for (const ColumnSpec& c : added.columns)
+            added.columns.push_back(columnDesignOf(c, order));
+    for (const ColumnDesign& c : added.columns)
         if (c.type == column::complex && definition.rowCount > 0)
             throw DefinitionRefused("An attachment field added to a table that holds rows is not "
                                     "supported on Access files yet.");
@@ -144,7 +144,7 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
             layout = withColumnDropped(layout, c.name);
             columnsDropped = true;
         }
-    for (const ColumnSpec& c : added.columns)
+    for (const ColumnDesign& c : added.columns)
         layout = withColumnAdded(layout, after.name, c);
     if (columnsAdded && !columnsDropped) {
         // As Access does: the rows stay as they are; a column numbered past a row's column
@@ -161,20 +161,20 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
         rebuildAll(copy_, allocator, definition);
     }
 
-    auto buildIndex = [&](const IndexSpec& spec) {
-        std::size_t tree = addIndex(definition, spec);
+    auto buildIndex = [&](const IndexDesign& design) {
+        std::size_t tree = addIndex(definition, design);
         if (definition.physicalIndexes[tree].rootPage == 0)
             allocateIndexPages(copy_, allocator, definition, definition.physicalIndexes[tree]);
         rebuildIndex(copy_, allocator, definition, tree);
     };
-    for (const IndexSpec& spec : added.indexes)
-        buildIndex(spec);
+    for (const IndexDesign& design : added.indexes)
+        buildIndex(design);
     for (const catalog::Index& index : after.indexes)
         if (lacksIndex(before, index)) {
             if (index.foreign)
                 throw DefinitionRefused("Index '" + text::toUtf8(index.name) +
                                         "' backs a relationship, which this writer cannot make.");
-            buildIndex(indexSpecOf(index));
+            buildIndex(indexDesignOf(index));
         }
     table.saveDefinition();
 
@@ -183,7 +183,7 @@ void SchemaWriter::changeTable(const catalog::Table& before, const catalog::Tabl
         complex.emplace(copy_, allocator);
     for (std::uint32_t id : droppedComplex)
         complex->remove(catalog, id);
-    for (const ColumnSpec& c : added.columns)
+    for (const ColumnDesign& c : added.columns)
         if (c.type == column::complex)
             complex->addAttachment(catalog, after.name, page, columnNamed(definition, c.name),
                                    order);

@@ -15,8 +15,8 @@ using namespace engine::jetfile;
 
 namespace {
 
-ColumnSpec addedColumn(std::uint8_t type, std::uint16_t length, SortOrder fileOrder) {
-    ColumnSpec c;
+ColumnDesign addedColumn(std::uint8_t type, std::uint16_t length, SortOrder fileOrder) {
+    ColumnDesign c;
     c.name = u"Kelvor added";
     c.type = type;
     c.length = length;
@@ -47,7 +47,7 @@ TEST(ColumnChange, EveryRowKeepsItsValuesThroughAnAddedAndDroppedColumn) {
             std::vector<StoredRow> original = readRows(file, definition);
             std::string where = name + " " + std::string(table.name.begin(), table.name.end());
             struct Case {
-                ColumnSpec column;
+                ColumnDesign column;
                 ColumnValue value;
             };
             std::vector<Case> cases = {
@@ -134,7 +134,7 @@ TEST(ColumnChange, AnAddedColumnGoesAfterEverythingEverUsed) {
     EXPECT_EQ(withLong.maxColumns, 7);
     EXPECT_EQ(withLong.variableColumnCount, table.variableColumnCount);
 
-    ColumnSpec memo = addedColumn(column::memo, 0, {0x409, 0});
+    ColumnDesign memo = addedColumn(column::memo, 0, {0x409, 0});
     memo.name = u"Notes";
     TableDefinition withMemo = withColumnAdded(withLong, u"Table1", memo);
     EXPECT_EQ(withMemo.columns.back().number, 7);
@@ -144,7 +144,7 @@ TEST(ColumnChange, AnAddedColumnGoesAfterEverythingEverUsed) {
     EXPECT_EQ(withMemo.columnUsageMaps.back().columnNumber, 7);
 
     try {
-        ColumnSpec twice = addedColumn(column::text, 10, {0x409, 0});
+        ColumnDesign twice = addedColumn(column::text, 10, {0x409, 0});
         twice.name = u"DATA";
         withColumnAdded(table, u"Table1", twice);
         FAIL() << "a second column DATA was added";

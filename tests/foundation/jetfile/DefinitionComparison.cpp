@@ -83,7 +83,7 @@ std::vector<std::uint16_t> usageMapColumns(const TableDefinition& t) {
     return columns;
 }
 
-// Whether a TableSpec can describe the column: not made by the engine for itself (complex
+// Whether a TableDesign can describe the column: not made by the engine for itself (complex
 // column parts, calculated columns, variable-length numbers).
 bool describable(const ColumnDefinition& c) {
     constexpr std::uint8_t describedFlags = column::fixedLengthFlag | column::nullableFlag |
@@ -132,7 +132,7 @@ std::string history(const TableDefinition& t) {
         return "system table";
     if (!std::all_of(t.columns.begin(), t.columns.end(),
                      [](const ColumnDefinition& c) { return describable(c); }))
-        return "columns no TableSpec describes";
+        return "columns no TableDesign describes";
     if (t.maxColumns != t.columns.size())
         return "deleted columns";
     for (std::size_t i = 0; i < t.columns.size(); ++i) {

@@ -14,7 +14,7 @@ namespace jettest {
 std::string narrow(const std::u16string& text);
 
 // Why the definition cannot be compared with a new table's: what it shows of changes made
-// after the table was created, or parts no TableSpec describes. Empty when there is none.
+// after the table was created, or parts no TableDesign describes. Empty when there is none.
 std::string history(const engine::jetfile::TableDefinition& t);
 // The part of history() that concerns indexes alone.
 std::string indexHistory(const engine::jetfile::TableDefinition& t);

@@ -13,7 +13,7 @@
 #include "foundation/engine/jetfile/PageAllocator.h"
 #include "foundation/engine/jetfile/RowBuilder.h"
 #include "foundation/engine/jetfile/SchemaWriter.h"
-#include "foundation/engine/jetfile/TableSpec.h"
+#include "foundation/engine/jetfile/TableDesign.h"
 #include "foundation/engine/jetfile/TableWriter.h"
 #include "foundation/engine/jetfile/Text.h"
 #include "foundation/text/WideString.h"
@@ -124,12 +124,13 @@ catalog::Table modelOf(const std::filesystem::path& path, std::u16string_view na
     for (const CatalogTable& t : listTables(file)) {
         if (t.name != name)
             continue;
-        TableSpec spec = specOfDefinition(TableDefinition::read(file, t.definitionPage), t.name);
+        TableDesign design =
+            designOfDefinition(TableDefinition::read(file, t.definitionPage), t.name);
         catalog::Table model;
         model.name = t.name;
-        for (const ColumnSpec& c : spec.columns)
+        for (const ColumnDesign& c : design.columns)
             model.columns.push_back(modelColumn(c.name, type::integer));
-        for (const IndexSpec& i : spec.indexes)
+        for (const IndexDesign& i : design.indexes)
             model.indexes.push_back(modelIndex(i.name, {}));
         return model;
     }
@@ -185,16 +186,16 @@ TEST_P(SchemaWriting, CreatedTableReadsBackEverywhere) {
 
     PageFile file(scratch.path());
     PageNumber page = definitionPageOf(scratch.path(), u"Kelvor Orders");
-    TableSpec spec = specOfDefinition(TableDefinition::read(file, page), u"Kelvor Orders");
-    ASSERT_EQ(spec.columns.size(), 15u);
-    EXPECT_EQ(spec.columns[0].type, column::longInteger);
-    EXPECT_TRUE(spec.columns[0].autoIncrement);
-    EXPECT_EQ(spec.columns[1].length, 100) << "two bytes a character";
-    EXPECT_TRUE(spec.columns[1].compressedUnicode);
-    EXPECT_TRUE(spec.columns[2].fixedLength);
-    EXPECT_EQ(spec.columns[3].precision, 10);
-    EXPECT_EQ(spec.columns[3].scale, 2);
-    EXPECT_EQ(spec.indexes.size(), 3u);
+    TableDesign design = designOfDefinition(TableDefinition::read(file, page), u"Kelvor Orders");
+    ASSERT_EQ(design.columns.size(), 15u);
+    EXPECT_EQ(design.columns[0].type, column::longInteger);
+    EXPECT_TRUE(design.columns[0].autoIncrement);
+    EXPECT_EQ(design.columns[1].length, 100) << "two bytes a character";
+    EXPECT_TRUE(design.columns[1].compressedUnicode);
+    EXPECT_TRUE(design.columns[2].fixedLength);
+    EXPECT_EQ(design.columns[3].precision, 10);
+    EXPECT_EQ(design.columns[3].scale, 2);
+    EXPECT_EQ(design.indexes.size(), 3u);
     EXPECT_GE(permissionRows(scratch.path(), page), 1u);
 
     std::string schema = jettest::mdbTool("mdb-schema", scratch.path(), "postgres").text;
@@ -430,10 +431,10 @@ std::vector<std::u16string> indexesOver(const std::filesystem::path& path,
     PageFile file(path);
     TableDefinition definition = TableDefinition::read(file, definitionPageOf(path, table));
     std::vector<std::u16string> names;
-    for (const IndexSpec& spec : specOfDefinition(definition, std::u16string(table)).indexes)
-        for (const IndexColumnSpec& c : spec.columns)
+    for (const IndexDesign& design : designOfDefinition(definition, std::u16string(table)).indexes)
+        for (const IndexColumnDesign& c : design.columns)
             if (c.column == column)
-                names.push_back(spec.name);
+                names.push_back(design.name);
     return names;
 }
 

@@ -1,4 +1,4 @@
-// A table definition built from the TableSpec that a real definition describes is the definition
+// A table definition built from the TableDesign that a real definition describes is the definition
 // Access wrote, field by field, for every shared table whose definition shows no history of
 // changes; counters, page numbers and the bytes Access leaves as they were in memory aside.
 
@@ -33,7 +33,7 @@ TEST(TableBuilder, BuildsTheDefinitionAccessWroteForEveryTableWithoutHistory) {
                 continue;
             }
             ++compared;
-            TableDefinition built = buildTableDefinition(specOfDefinition(real, table.name));
+            TableDefinition built = buildTableDefinition(designOfDefinition(real, table.name));
             std::vector<std::string> found = jettest::differences(built, real);
             if (found.empty()) {
                 ++matched;
@@ -73,7 +73,7 @@ TEST(TableBuilder, SharesBTreesAsAccessDidInEveryTableWhoseIndexesHaveNoHistory)
                 continue;
             TableDefinition built;
             try {
-                built = buildTableDefinition(specOfDefinition(real, table.name));
+                built = buildTableDefinition(designOfDefinition(real, table.name));
             } catch (const DefinitionRefused&) {
                 continue; // complex or calculated columns: not made by this writer
             }
@@ -104,19 +104,20 @@ TEST(TableBuilder, SharesBTreesAsAccessDidInEveryTableWhoseIndexesHaveNoHistory)
 TEST(TableBuilder, NotNullLeavesTheRequiredPropertyAccessWrote) {
     // Every column of this table was made NOT NULL.
     PageFile file(jettest::sharedFile("fixedTextTestV2003.mdb"));
-    TableSpec spec;
+    TableDesign design;
     for (const CatalogTable& table : listTables(file))
         if (table.name == u"users")
-            spec = specOfDefinition(TableDefinition::read(file, table.definitionPage), table.name);
-    ASSERT_EQ(spec.columns.size(), 10u);
-    EXPECT_TRUE(buildTableProperties(spec).empty());
-    for (ColumnSpec& c : spec.columns)
+            design =
+                designOfDefinition(TableDefinition::read(file, table.definitionPage), table.name);
+    ASSERT_EQ(design.columns.size(), 10u);
+    EXPECT_TRUE(buildTableProperties(design).empty());
+    for (ColumnDesign& c : design.columns)
         c.required = true;
-    PropertyBlob built = buildTableProperties(spec);
+    PropertyBlob built = buildTableProperties(design);
     PropertyBlob real =
         PropertyBlob::decode(jettest::propertyBlob("fixedTextTestV2003.mdb", u"users").bytes);
-    ASSERT_EQ(built.objects().size(), spec.columns.size()); // no block for the table itself
-    for (const ColumnSpec& c : spec.columns) {
+    ASSERT_EQ(built.objects().size(), design.columns.size()); // no block for the table itself
+    for (const ColumnDesign& c : design.columns) {
         const Property* b = built.find(c.name, u"Required");
         const Property* r = real.find(c.name, u"Required");
         ASSERT_NE(b, nullptr);
@@ -127,32 +128,32 @@ TEST(TableBuilder, NotNullLeavesTheRequiredPropertyAccessWrote) {
     }
 }
 
-ColumnSpec columnOf(std::u16string name, std::uint8_t type, std::uint16_t length = 0) {
-    ColumnSpec c;
+ColumnDesign columnOf(std::u16string name, std::uint8_t type, std::uint16_t length = 0) {
+    ColumnDesign c;
     c.name = std::move(name);
     c.type = type;
     c.length = length;
     return c;
 }
 
-IndexSpec indexOf(std::u16string name, std::vector<IndexColumnSpec> columns) {
-    IndexSpec index;
+IndexDesign indexOf(std::u16string name, std::vector<IndexColumnDesign> columns) {
+    IndexDesign index;
     index.name = std::move(name);
     index.columns = std::move(columns);
     return index;
 }
 
-TableSpec orders() {
-    TableSpec spec;
-    spec.name = u"Orders";
-    spec.columns = {columnOf(u"Id", column::longInteger), columnOf(u"Note", column::memo),
-                    columnOf(u"Paid", column::boolean),   columnOf(u"Code", column::text, 20),
-                    columnOf(u"When", column::dateTime),  columnOf(u"Total", column::numeric)};
-    spec.columns[0].autoIncrement = true;
-    spec.columns[3].compressedUnicode = true;
-    spec.columns[5].precision = 12;
-    spec.columns[5].scale = 2;
-    return spec;
+TableDesign orders() {
+    TableDesign design;
+    design.name = u"Orders";
+    design.columns = {columnOf(u"Id", column::longInteger), columnOf(u"Note", column::memo),
+                      columnOf(u"Paid", column::boolean),   columnOf(u"Code", column::text, 20),
+                      columnOf(u"When", column::dateTime),  columnOf(u"Total", column::numeric)};
+    design.columns[0].autoIncrement = true;
+    design.columns[3].compressedUnicode = true;
+    design.columns[5].precision = 12;
+    design.columns[5].scale = 2;
+    return design;
 }
 
 TEST(TableBuilder, PacksFixedColumnsAndNumbersVariableOnesInColumnOrder) {
@@ -182,16 +183,16 @@ TEST(TableBuilder, PacksFixedColumnsAndNumbersVariableOnesInColumnOrder) {
 }
 
 TEST(TableBuilder, SharesBTreesTheWayAccessDoes) {
-    TableSpec spec = orders();
-    IndexSpec primary = indexOf(u"PrimaryKey", {{u"Id", true}});
+    TableDesign design = orders();
+    IndexDesign primary = indexOf(u"PrimaryKey", {{u"Id", true}});
     primary.primary = true;
-    IndexSpec byCode = indexOf(u"code", {{u"Code", false}});
-    IndexSpec sameAsByCode = indexOf(u"Another", {{u"code", false}});
-    IndexSpec plainId = indexOf(u"Id", {{u"Id", true}});
-    IndexSpec reference = indexOf(u".rX", {{u"Id", true}});
-    reference.foreignKey = ForeignKeySpec{1, 3, 40, 1, 0};
-    spec.indexes = {primary, byCode, sameAsByCode, plainId, reference};
-    TableDefinition t = buildTableDefinition(spec);
+    IndexDesign byCode = indexOf(u"code", {{u"Code", false}});
+    IndexDesign sameAsByCode = indexOf(u"Another", {{u"code", false}});
+    IndexDesign plainId = indexOf(u"Id", {{u"Id", true}});
+    IndexDesign reference = indexOf(u".rX", {{u"Id", true}});
+    reference.foreignKey = ForeignKeyDesign{1, 3, 40, 1, 0};
+    design.indexes = {primary, byCode, sameAsByCode, plainId, reference};
+    TableDefinition t = buildTableDefinition(design);
     ASSERT_EQ(t.physicalIndexes.size(), 3u);
     EXPECT_EQ(t.physicalIndexes[0].flags, 0x89);
     EXPECT_EQ(t.physicalIndexes[1].flags, 0x80);
@@ -218,34 +219,34 @@ TEST(TableBuilder, SharesBTreesTheWayAccessDoes) {
 }
 
 TEST(TableBuilder, RefusesWhatAccessRefuses) {
-    auto refusal = [](const TableSpec& spec) -> std::string {
+    auto refusal = [](const TableDesign& design) -> std::string {
         try {
-            buildTableDefinition(spec);
+            buildTableDefinition(design);
         } catch (const DefinitionRefused& e) {
             return e.what();
         }
         return "built";
     };
-    TableSpec twice = orders();
+    TableDesign twice = orders();
     twice.columns.push_back(columnOf(u"NOTE", column::text, 10));
     EXPECT_EQ(refusal(twice), "Field 'NOTE' already exists in table 'Orders'.");
-    TableSpec missing = orders();
+    TableDesign missing = orders();
     missing.indexes = {indexOf(u"I", {{u"Nothing", true}})};
     EXPECT_EQ(refusal(missing), "Index 'I' names no field 'Nothing'.");
-    TableSpec twoKeys = orders();
-    IndexSpec key = indexOf(u"K1", {{u"Id", true}});
+    TableDesign twoKeys = orders();
+    IndexDesign key = indexOf(u"K1", {{u"Id", true}});
     key.primary = true;
-    IndexSpec other = key;
+    IndexDesign other = key;
     other.name = u"K2";
     twoKeys.indexes = {key, other};
     EXPECT_EQ(refusal(twoKeys), "Primary key already exists.");
-    TableSpec wide = orders();
-    wide.indexes = {indexOf(u"W", std::vector<IndexColumnSpec>(11, {u"Id", true}))};
+    TableDesign wide = orders();
+    wide.indexes = {indexOf(u"W", std::vector<IndexColumnDesign>(11, {u"Id", true}))};
     EXPECT_EQ(refusal(wide), "Index 'W' must have 1 to 10 fields.");
-    TableSpec longText = orders();
+    TableDesign longText = orders();
     longText.columns[3].length = 512;
     EXPECT_EQ(refusal(longText), "Size of field 'Code' is too long.");
-    TableSpec unknownType = orders();
+    TableDesign unknownType = orders();
     unknownType.columns.push_back(columnOf(u"Files", 0x0E));
     EXPECT_EQ(refusal(unknownType), "Field 'Files' has a type this writer does not create yet.");
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // What a table is made of, as a statement that creates it describes it: columns in their
-// order, indexes in the order they are created. TableBuilder turns a TableSpec into the table
+// order, indexes in the order they are created. TableBuilder turns a TableDesign into the table
 // definition Access writes for a new table.
 
 #include "foundation/engine/jetfile/TableDefinition.h"
@@ -16,7 +16,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-struct ColumnSpec {
+struct ColumnDesign {
     std::u16string name;
     std::uint8_t type = column::text;
     // Stored length in bytes of a text or binary column (two per character); the other types
@@ -39,13 +39,13 @@ struct ColumnSpec {
     SortOrder sortOrder{0x409, 0};
 };
 
-struct IndexColumnSpec {
+struct IndexColumnDesign {
     std::u16string column;
     bool ascending = true;
 };
 
 // The stored form of a relationship's end on this table.
-struct ForeignKeySpec {
+struct ForeignKeyDesign {
     std::uint8_t relatedTableType = 0;
     std::uint32_t relatedIndex = 0;
     PageNumber relatedTablePage = 0;
@@ -53,29 +53,29 @@ struct ForeignKeySpec {
     std::uint8_t cascadeDeletes = 0;
 };
 
-struct IndexSpec {
+struct IndexDesign {
     std::u16string name;
-    std::vector<IndexColumnSpec> columns;
+    std::vector<IndexColumnDesign> columns;
     bool primary = false;
     bool unique = false;
     bool ignoreNulls = false;
     bool disallowNull = false;
-    std::optional<ForeignKeySpec> foreignKey;
+    std::optional<ForeignKeyDesign> foreignKey;
 };
 
-struct TableSpec {
+struct TableDesign {
     std::u16string name;
-    std::vector<ColumnSpec> columns;
-    std::vector<IndexSpec> indexes; // in creation order
+    std::vector<ColumnDesign> columns;
+    std::vector<IndexDesign> indexes; // in creation order
 
-    const ColumnSpec* column(std::u16string_view name) const;
+    const ColumnDesign* column(std::u16string_view name) const;
 };
 
 // The sort order a new column of the type gets in a file of the given sort order.
 SortOrder newColumnSortOrder(std::uint8_t type, SortOrder fileOrder);
 
-// The TableSpec a definition describes: its columns in the definition's order, its logical
+// The TableDesign a definition describes: its columns in the definition's order, its logical
 // indexes by number. Required comes from the table's properties, not from here.
-TableSpec specOfDefinition(const TableDefinition& definition, std::u16string name);
+TableDesign designOfDefinition(const TableDefinition& definition, std::u16string name);
 
 } // namespace engine::jetfile

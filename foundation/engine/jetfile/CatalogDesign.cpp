@@ -1,4 +1,4 @@
-#include "foundation/engine/jetfile/CatalogSpec.h"
+#include "foundation/engine/jetfile/CatalogDesign.h"
 
 #include "foundation/engine/api/Codes.h"
 #include "foundation/text/WideString.h"
@@ -80,57 +80,57 @@ std::uint16_t storedLength(const catalog::Column& c, std::uint8_t stored) {
 
 } // namespace
 
-ColumnSpec columnSpecOf(const catalog::Column& c, SortOrder fileOrder) {
+ColumnDesign columnDesignOf(const catalog::Column& c, SortOrder fileOrder) {
     checkName(c.name);
     std::optional<StoredType> stored = storedType(c.type);
     if (!stored || c.multiValueType != 0)
         throw DefinitionRefused("Field '" + text::toUtf8(c.name) +
                                 "' has a type this writer cannot make.");
-    ColumnSpec spec;
-    spec.name = c.name;
-    spec.type = stored->type;
+    ColumnDesign design;
+    design.name = c.name;
+    design.type = stored->type;
     if (stored->sized)
-        spec.length = storedLength(c, stored->type);
-    spec.fixedLength = c.type == type::wChar || c.fixedLength;
-    spec.required = !c.nullable;
+        design.length = storedLength(c, stored->type);
+    design.fixedLength = c.type == type::wChar || c.fixedLength;
+    design.required = !c.nullable;
     // Access numbers a complex column's keys itself.
-    spec.autoIncrement = c.autoIncrement || stored->type == column::complex;
-    spec.compressedUnicode = c.compressed;
+    design.autoIncrement = c.autoIncrement || stored->type == column::complex;
+    design.compressedUnicode = c.compressed;
     if (stored->type == column::numeric) {
-        spec.precision = std::uint8_t(c.precision > 0 ? c.precision : defaultDecimalPrecision);
-        spec.scale = std::uint8_t(c.scale);
+        design.precision = std::uint8_t(c.precision > 0 ? c.precision : defaultDecimalPrecision);
+        design.scale = std::uint8_t(c.scale);
     }
-    spec.sortOrder = newColumnSortOrder(spec.type, fileOrder);
-    return spec;
+    design.sortOrder = newColumnSortOrder(design.type, fileOrder);
+    return design;
 }
 
-IndexSpec indexSpecOf(const catalog::Index& index) {
+IndexDesign indexDesignOf(const catalog::Index& index) {
     checkName(index.name);
-    IndexSpec spec;
-    spec.name = index.name;
+    IndexDesign design;
+    design.name = index.name;
     for (const catalog::IndexColumn& c : index.columns)
-        spec.columns.push_back({c.name, !c.descending});
-    spec.primary = index.primary;
-    spec.unique = index.unique || index.primary;
-    spec.ignoreNulls =
+        design.columns.push_back({c.name, !c.descending});
+    design.primary = index.primary;
+    design.unique = index.unique || index.primary;
+    design.ignoreNulls =
         index.nulls == adox::indexNullsIgnore || index.nulls == adox::indexNullsIgnoreAny;
-    spec.disallowNull = index.primary || index.nulls == adox::indexNullsDisallow;
-    return spec;
+    design.disallowNull = index.primary || index.nulls == adox::indexNullsDisallow;
+    return design;
 }
 
-TableSpec tableSpecOf(const catalog::Table& table, SortOrder fileOrder) {
+TableDesign tableDesignOf(const catalog::Table& table, SortOrder fileOrder) {
     checkName(table.name);
-    TableSpec spec;
-    spec.name = table.name;
+    TableDesign design;
+    design.name = table.name;
     for (const catalog::Column& c : table.columns)
-        spec.columns.push_back(columnSpecOf(c, fileOrder));
+        design.columns.push_back(columnDesignOf(c, fileOrder));
     for (const catalog::Index& index : table.indexes) {
         if (index.foreign)
             throw DefinitionRefused("Index '" + text::toUtf8(index.name) +
                                     "' backs a relationship, which this writer cannot make.");
-        spec.indexes.push_back(indexSpecOf(index));
+        design.indexes.push_back(indexDesignOf(index));
     }
-    return spec;
+    return design;
 }
 
 } // namespace engine::jetfile
