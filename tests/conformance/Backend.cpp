@@ -26,7 +26,6 @@ class EmbeddedBackend : public Backend {
 public:
     std::string name() const override { return "embedded"; }
     std::string unavailableReason() override { return ""; }
-    bool keepsChangesUntilClose() const override { return false; }
     std::shared_ptr<ado::Connection> create(const std::filesystem::path& path) override {
         return components().createCatalog()->create(connectionStringFor(path));
     }
@@ -38,7 +37,6 @@ public:
         : name_(std::move(name)), emptyFile_(std::move(emptyFile)) {}
 
     std::string name() const override { return name_; }
-    bool keepsChangesUntilClose() const override { return true; }
 
     // The Access files become a backend of their own once they can be written; until then
     // a probe statement on a scratch copy says so and the records are counted as skipped.

@@ -18,9 +18,6 @@ public:
     virtual std::string name() const = 0;
     // Empty when the backend can run files here; else why not (every record is skipped).
     virtual std::string unavailableReason() = 0;
-    // Whether a connection's changes reach the file only when it closes, so that another
-    // connection (DAO opens one of its own) sees them only after a reopen.
-    virtual bool keepsChangesUntilClose() const = 0;
     // A new database at the path, open.
     virtual std::shared_ptr<engine::ado::Connection> create(const std::filesystem::path& path) = 0;
     // The database at the path opened again.

@@ -296,11 +296,6 @@ std::vector<std::string> tableDef(const dao::Database& database, const std::u16s
 
 } // namespace
 
-bool readsThroughDao(const std::string& subject) {
-    std::string what = subject.substr(0, subject.find(' '));
-    return what == "relations" || what == "fields" || what == "daoindexes" || what == "tabledef";
-}
-
 std::vector<std::string> catalogLines(const std::shared_ptr<ado::Connection>& connection,
                                       const std::filesystem::path& path,
                                       const std::string& subject) {

@@ -30,9 +30,6 @@ namespace conformance {
 
 // Throws engine::EngineError as the object model does; an unknown subject gives one line
 // that says so.
-// Whether the subject is read through DAO, which opens the database file anew.
-bool readsThroughDao(const std::string& subject);
-
 std::vector<std::string> catalogLines(const std::shared_ptr<engine::ado::Connection>& connection,
                                       const std::filesystem::path& path,
                                       const std::string& subject);

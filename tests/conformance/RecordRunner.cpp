@@ -192,18 +192,16 @@ FileOutcome runRecords(const std::vector<Record>& records, Backend& backend,
             continue;
         }
         std::string failure;
-        bool daoRead = record.kind == RecordKind::Catalog && readsThroughDao(record.argument) &&
-                       backend.keepsChangesUntilClose();
-        if (record.kind == RecordKind::Reopen || daoRead) {
+        if (record.kind == RecordKind::Reopen) {
             try {
                 connection->close();
                 connection = backend.open(databasePath);
             } catch (const EngineError& e) {
                 failure = "reopening failed: " + text::toUtf8(e.description());
             }
-        }
-        if (record.kind != RecordKind::Reopen && failure.empty())
+        } else {
             failure = runRecord(record, connection, databasePath);
+        }
         if (failure.empty())
             ++outcome.passed;
         else
