@@ -48,7 +48,7 @@ fs::path WorkingCopy::lockFileOf(const fs::path& database) {
 WorkingCopy::WorkingCopy(const fs::path& original) : original_(original) {
     lock_ = std::make_unique<platform::DatabaseLock>(lockFileOf(original));
     if (!lock_->held())
-        throw WriteRefused("Could not use '" + original.string() + "'; file already in use.");
+        throw FileInUse("Could not use '" + original.string() + "'; file already in use.");
     copyPath_ = copyBeside(original);
     std::error_code error;
     fs::copy_file(original, copyPath_, error);

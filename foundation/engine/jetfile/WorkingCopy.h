@@ -20,10 +20,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Another program, or another working copy, holds the file's lock file.
+class FileInUse : public WriteRefused {
+public:
+    using WriteRefused::WriteRefused;
+};
+
 class WorkingCopy : public PageSource {
 public:
     // Refuses a file whose lock file (.ldb for .mdb, .laccdb for .accdb) another program or
-    // another working copy holds, and holds it itself until it is destroyed.
+    // another working copy holds (FileInUse), and holds it itself until it is destroyed.
     explicit WorkingCopy(const std::filesystem::path& original);
     // Without close(), the copy is dropped and the original stays as it was.
     ~WorkingCopy() override;

@@ -9,7 +9,6 @@
 #include "foundation/engine/mdbfile/IsolatedRead.h"
 #include "foundation/engine/mdbfile/MdbFileSession.h"
 #include "foundation/engine/mdbfile/NotSupported.h"
-#include "foundation/platform/LockProbe.h"
 #include "foundation/text/WideString.h"
 
 #include <sys/stat.h>
@@ -70,8 +69,6 @@ jetfile::WorkingCopy& AccessFileSession::workingCopy() {
     if (file_->copy)
         return *file_->copy;
     fs::path file(text::toUtf8(file_->path));
-    if (platform::lockedByAnotherProgram(jetfile::WorkingCopy::lockFileOf(file)))
-        throw errors::fileInUse(file_->path);
     // A file nobody may write stays read only, for a user who could write it anyway too.
     struct stat info {};
     if (::stat(file.c_str(), &info) != 0 || !(info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) ||
@@ -79,6 +76,8 @@ jetfile::WorkingCopy& AccessFileSession::workingCopy() {
         throw errors::readOnly();
     try {
         file_->copy = std::make_unique<jetfile::WorkingCopy>(file);
+    } catch (const jetfile::FileInUse&) {
+        throw errors::fileInUse(file_->path);
     } catch (const std::exception&) {
         throw errors::readOnly();
     }
