@@ -1,8 +1,8 @@
 #pragma once
 
 // What the npm package mdb-reader, run under node, makes of a file: one line per table,
-// "name|row count|rows read|column:type:size[:notnull][:auto],...". The package is installed
-// into the build folder on first use; nullopt when node or the package is not to be had.
+// "name|row count|rows read|column:type:size[:notnull][:auto],...". scripts/install-deps
+// installs the package into the project's cache; nullopt when node or the package is missing.
 
 #include <filesystem>
 #include <optional>

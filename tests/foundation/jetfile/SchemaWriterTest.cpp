@@ -324,8 +324,9 @@ void expectAttachmentColumn(const std::filesystem::path& path, std::u16string_vi
                                    : c.name.starts_with(u"_") ? 0x08
                                                               : 0x04)
             << narrow(c.name);
-        if (key)
+        if (key) {
             EXPECT_EQ(c.misc, 0u) << narrow(c.name);
+        }
     }
     EXPECT_EQ(objectFlags(path, *flat), 0x800A0000u);
     EXPECT_EQ(objectFlags(path, narrow(table)).value_or(0) & 0x40000u, 0x40000u);
