@@ -97,12 +97,18 @@ TableDesign attachmentFlatTable(std::u16string_view table, std::u16string_view c
                       flatColumn(u"FileURL", column::memo, fileOrder),
                       flatKey(ownKey, ownKeyFlags)};
     design.columns.back().autoIncrement = true;
-    IndexDesign parent{parentKey, {{parentKey, true}}};
+    IndexDesign parent;
+    parent.name = parentKey;
+    parent.columns = {{parentKey, true}};
     parent.disallowNull = true;
-    IndexDesign scalar{u"IdxFKPrimaryScalar", {{parentKey, true}, {u"FileName", true}}};
+    IndexDesign scalar;
+    scalar.name = u"IdxFKPrimaryScalar";
+    scalar.columns = {{parentKey, true}, {u"FileName", true}};
     scalar.unique = true;
     scalar.disallowNull = true;
-    IndexDesign primary{u"MSysComplexPKIndex", {{ownKey, true}}};
+    IndexDesign primary;
+    primary.name = u"MSysComplexPKIndex";
+    primary.columns = {{ownKey, true}};
     primary.primary = true;
     primary.unique = true;
     primary.disallowNull = true;

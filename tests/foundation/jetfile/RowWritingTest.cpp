@@ -272,9 +272,11 @@ TEST_P(RowWriting, InsertedDeletedAndReplacedRowsReadBackThroughOurReaderAndLibm
     EXPECT_EQ(exported.size(), expected.size());
     EXPECT_TRUE(exported == expected) << "libmdb reads other rows than were written";
     EXPECT_EQ(jettest::mdbTables(scratch.path()), tables);
-    for (const std::string& t : tables)
-        if (t != c.table)
+    for (const std::string& t : tables) {
+        if (t != c.table) {
             EXPECT_EQ(jettest::mdbExport(scratch.path(), t).text, exportsBefore[t]) << t;
+        }
+    }
 
     std::size_t deepest = 0;
     for (const IndexShape& shape : shapes)
@@ -287,10 +289,12 @@ TEST_P(RowWriting, InsertedDeletedAndReplacedRowsReadBackThroughOurReaderAndLibm
     bool hasText =
         std::any_of(definition.columns.begin(), definition.columns.end(),
                     [](const ColumnDefinition& col) { return col.type == column::text; });
-    if (hasText)
+    if (hasText) {
         EXPECT_GT(overflowRows, 0u) << "a longer text moves its row";
-    if (!shapes.empty() && c.rows >= 1000)
+    }
+    if (!shapes.empty() && c.rows >= 1000) {
         EXPECT_GE(deepest, 2u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SharedFiles, RowWriting,
