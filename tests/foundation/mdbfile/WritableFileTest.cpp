@@ -303,9 +303,10 @@ TEST_P(WritableFile, RefusedChangesNameTheStatementAndLeaveTheFileAsItWas) {
     catalog::Column complex;
     complex.name = u"Files";
     complex.type = engine::type::attachment;
-    if (GetParam() == "emptyJet4.mdb")
+    if (GetParam() == "emptyJet4.mdb") {
         EXPECT_EQ(failure([&] { session->appendColumn(u"P", complex); }),
                   u"An attachment or multi-valued field is not supported on Access files yet.");
+    }
     complex.type = engine::type::integer;
     complex.multiValueType = engine::type::integer;
     EXPECT_EQ(failure([&] { session->appendColumn(u"P", complex); }),
